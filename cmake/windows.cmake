@@ -1,0 +1,46 @@
+# Windows build: the product, the Wine-side tests, the end-to-end helpers and
+# the benchmark, all linked statically so each runs as one file.
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+set(static_link -static -static-libgcc -static-libstdc++ -Wl,--dynamicbase -Wl,--nxcompat)
+
+set(ZLIB_LIBRARY /usr/i686-w64-mingw32/lib/libz.a CACHE FILEPATH "" FORCE)
+set(ZLIB_INCLUDE_DIR /usr/i686-w64-mingw32/include CACHE PATH "" FORCE)
+set(PNG_USE_STATIC_LIBS ON)
+find_package(ZLIB REQUIRED)
+find_library(PNG_STATIC_LIBRARY NAMES libpng16.a libpng.a REQUIRED)
+find_path(PNG_HEADER_DIR png.h PATH_SUFFIXES libpng16 REQUIRED)
+
+file(GLOB win32_sources CONFIGURE_DEPENDS
+  engine/win32/*.cpp run/win32/*.cpp ui/win32/*.cpp services/win32/*.cpp)
+list(FILTER win32_sources EXCLUDE REGEX "/win_main\\.cpp$")
+add_library(tapvane_win32 STATIC ${win32_sources})
+target_include_directories(tapvane_win32 PRIVATE ${PNG_HEADER_DIR})
+target_link_libraries(tapvane_win32 PUBLIC tapvane_portable ${PNG_STATIC_LIBRARY} ZLIB::ZLIB
+  user32 gdi32 winmm comctl32 msimg32)
+target_compile_options(tapvane_win32 PRIVATE ${warnings})
+
+file(GLOB resource_scripts CONFIGURE_DEPENDS resources/*.rc)
+add_executable(Tapvane2 WIN32 ui/win32/win_main.cpp ${resource_scripts})
+target_link_libraries(Tapvane2 PRIVATE tapvane_win32)
+target_link_options(Tapvane2 PRIVATE ${static_link} -municode)
+target_compile_options(Tapvane2 PRIVATE ${warnings})
+
+# Tests under Wine: one process per test, so each starts with fresh windows.
+file(GLOB win_test_sources CONFIGURE_DEPENDS tests/win/*.cpp)
+if(win_test_sources)
+  add_executable(win_tests ${win_test_sources})
+  target_link_libraries(win_tests PRIVATE tapvane_win32 gtest)
+  target_link_options(win_tests PRIVATE ${static_link})
+  gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+    PROPERTIES TIMEOUT 120)
+endif()
+
+# Small Win32 programs the end-to-end scripts drive, and the benchmarks.
+file(GLOB helper_sources CONFIGURE_DEPENDS tests/e2e/*.cpp bench/*.cpp)
+foreach(source ${helper_sources})
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE tapvane_win32)
+  target_link_options(${name} PRIVATE ${static_link})
+  target_compile_options(${name} PRIVATE ${warnings})
+endforeach()

@@ -1,0 +1,34 @@
+#include "engine/step_list.h"
+
+#include "engine/fatal_fault.h"
+
+StepList stepList;
+
+void StepList::beginClickStep(std::int32_t kind) { pendingClickKind_ = kind; }
+
+void StepList::finishClickStep(std::int32_t x, std::int32_t y, std::int32_t delay) {
+  // Without a capture in progress there is no kind to pair the position with.
+  if (!pendingClickKind_) return;
+  steps_.push_back(Step{*pendingClickKind_, x, y, delay, 0});
+  pendingClickKind_.reset();
+}
+
+void StepList::appendKeyStep(std::int32_t kind, std::int32_t delay) {
+  steps_.push_back(Step{kind, 0, 0, delay, 1});
+}
+
+void StepList::removeLastStep() {
+  if (!steps_.empty()) steps_.pop_back();
+}
+
+void StepList::clearSteps() { steps_.clear(); }
+
+void StepList::release() {
+  std::vector<Step>().swap(steps_);
+  pendingClickKind_.reset();
+}
+
+const Step& StepList::step(std::int32_t index) const {
+  if (index < 1 || index > stepCount()) fatalFault("step index outside the step list");
+  return steps_[static_cast<std::size_t>(index - 1)];
+}

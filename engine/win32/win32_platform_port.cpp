@@ -1,0 +1,177 @@
+#include "engine/win32/win32_platform_port.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <climits>
+#include <vector>
+
+namespace {
+
+// Not in every SDK's headers; the values are fixed by the platform.
+#ifndef PROCESS_POWER_THROTTLING_CURRENT_VERSION
+constexpr ULONG kThrottlingVersion = 1;
+constexpr ULONG kIgnoreTimerResolution = 0x4;
+struct PowerThrottlingState {
+  ULONG Version;
+  ULONG ControlMask;
+  ULONG StateMask;
+};
+constexpr int kProcessPowerThrottling = 4;
+#else
+constexpr ULONG kThrottlingVersion = PROCESS_POWER_THROTTLING_CURRENT_VERSION;
+constexpr ULONG kIgnoreTimerResolution = 0x4;
+using PowerThrottlingState = PROCESS_POWER_THROTTLING_STATE;
+constexpr int kProcessPowerThrottling = ProcessPowerThrottling;
+#endif
+
+// Keep fine timer resolution even when the window is minimised (Windows 11
+// otherwise ignores timeBeginPeriod for hidden processes). Absent before Windows 8.
+void optOutOfTimerThrottling() {
+  using SetProcessInformationFn = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
+  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  if (kernel == nullptr) return;
+  auto setInformation = reinterpret_cast<SetProcessInformationFn>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "SetProcessInformation")));
+  if (setInformation == nullptr) return;
+  PowerThrottlingState state{kThrottlingVersion, kIgnoreTimerResolution, 0};
+  setInformation(GetCurrentProcess(), kProcessPowerThrottling, &state, sizeof state);
+}
+
+MSG toMsg(const Message& message) {
+  MSG msg{};
+  msg.hwnd = reinterpret_cast<HWND>(message.target);
+  msg.message = message.id;
+  msg.wParam = static_cast<WPARAM>(message.wParam);
+  msg.lParam = static_cast<LPARAM>(message.lParam);
+  msg.time = message.time;
+  msg.pt = POINT{message.point.x, message.point.y};
+  return msg;
+}
+
+Message fromMsg(const MSG& msg) {
+  Message message;
+  message.target = reinterpret_cast<std::uintptr_t>(msg.hwnd);
+  message.id = msg.message;
+  message.wParam = static_cast<std::uintptr_t>(msg.wParam);
+  message.lParam = static_cast<std::intptr_t>(msg.lParam);
+  message.time = msg.time;
+  message.point = ScreenPoint{msg.pt.x, msg.pt.y};
+  return message;
+}
+
+INPUT toInput(const InputEvent& event) {
+  INPUT input{};
+  switch (event.action) {
+    case InputAction::leftDown:
+    case InputAction::leftUp:
+    case InputAction::rightDown:
+    case InputAction::rightUp: {
+      static constexpr DWORD kFlags[] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP,
+                                         MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP};
+      input.type = INPUT_MOUSE;
+      // No move flag: the click lands where the pointer was placed.
+      input.mi.dwFlags = kFlags[static_cast<int>(event.action)];
+      break;
+    }
+    case InputAction::keyDown:
+    case InputAction::keyUp:
+      input.type = INPUT_KEYBOARD;
+      input.ki.wVk = event.virtualKey;
+      input.ki.dwFlags = event.action == InputAction::keyUp ? KEYEVENTF_KEYUP : 0;
+      break;
+  }
+  return input;
+}
+
+class Win32PlatformPort final : public PlatformPort {
+ public:
+  Win32PlatformPort() {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    frequency_ = frequency.QuadPart;
+    optOutOfTimerThrottling();
+  }
+
+  std::int64_t monotonicMicroseconds() override {
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    // Split to keep counter * 1e6 from overflowing.
+    const std::int64_t whole = counter.QuadPart / frequency_;
+    const std::int64_t part = counter.QuadPart % frequency_;
+    return whole * 1'000'000 + part * 1'000'000 / frequency_;
+  }
+
+  NextMessage peekNextMessage() override {
+    MSG msg;
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) return NextMessage::none;
+    return msg.message == WM_QUIT ? NextMessage::quit : NextMessage::other;
+  }
+
+  bool getMessage(Message& message) override {
+    MSG msg;
+    const BOOL result = GetMessageW(&msg, nullptr, 0, 0);
+    if (result == 0) return false;
+    // -1 only comes with an invalid window filter, which is never passed.
+    message = result > 0 ? fromMsg(msg) : Message{};
+    return true;
+  }
+
+  void translateAndDispatch(const Message& message) override {
+    const MSG msg = toMsg(message);
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+
+  void sleepUntilMessage(std::int64_t timeoutMicroseconds, bool onlyNew) override {
+    // One long sleep to about 2 ms before the deadline, then 1 ms steps: a
+    // long timeout drifts by about a millisecond, a short one barely at all.
+    std::int64_t ms = timeoutMicroseconds > 3000 ? (timeoutMicroseconds - 2000) / 1000 : 1;
+    if (ms > INT_MAX) ms = INT_MAX;
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(ms), QS_ALLINPUT,
+                                onlyNew ? 0 : MWMO_INPUTAVAILABLE);
+  }
+
+  void setPreciseTiming(bool on) override {
+    if (on) {
+      timeBeginPeriod(1);
+    } else {
+      timeEndPeriod(1);
+    }
+  }
+
+  void setCursorPosition(ScreenPoint point) override { SetCursorPos(point.x, point.y); }
+
+  ScreenPoint cursorPosition() override {
+    POINT point{};
+    GetCursorPos(&point);
+    return ScreenPoint{point.x, point.y};
+  }
+
+  void sendInput(const InputEvent* events, std::size_t count) override {
+    std::vector<INPUT> inputs;
+    inputs.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) inputs.push_back(toInput(events[i]));
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  }
+
+  bool keyPressedSinceLastCheck(std::uint8_t virtualKey) override {
+    const SHORT state = GetAsyncKeyState(virtualKey);
+    const bool down = (state & 0x8000) != 0;
+    // A press counts when the key is newly down, or went down and up since the last look.
+    const bool pressed = (down && !wasDown_[virtualKey]) || (state & 1) != 0;
+    wasDown_[virtualKey] = down;
+    return pressed;
+  }
+
+ private:
+  std::int64_t frequency_ = 1;
+  bool wasDown_[256] = {};
+};
+
+}  // namespace
+
+PlatformPort& win32PlatformPort() {
+  static Win32PlatformPort port;
+  return port;
+}

@@ -1,0 +1,17 @@
+// The four run modes, the stop button, the run timer and the entry windows.
+#pragma once
+
+#include <cstdint>
+
+extern std::int32_t runFlag;       // 1 while a run may go on
+extern std::int32_t loopCount;     // passes of the count mode
+extern std::int32_t dialogAnswer;  // answer code of the last confirmation box
+
+void onCountModeBoxClicked();
+void onTimeModeBoxClicked();
+void onEndlessModeBoxClicked();
+void onStartButtonClicked();
+void onStopButtonClicked();
+void onRunTimerPeriodic();
+void onLoopCountEditKeyPressed(std::int32_t keyCode, std::int32_t shiftState);
+void onRunTimeEditKeyPressed(std::int32_t keyCode, std::int32_t shiftState);

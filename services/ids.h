@@ -1,0 +1,79 @@
+// Windows and controls are named by role; handlers never see a window handle.
+#pragma once
+
+#include <cstdint>
+
+enum class WindowId : std::uint8_t {
+  MainWindow,
+  KeyOperationWindow,
+  LoopCountWindow,
+  RunTimeWindow,
+  SupportWindow,
+};
+constexpr int kWindowCount = 5;
+
+enum class ControlId : std::uint8_t {
+  self,  // the window itself
+  // MainWindow
+  usageTimer,
+  runTimer,
+  statusLabel,
+  tutorialButton,
+  startButton,
+  endlessModeBox,
+  timeModeBox,
+  countModeBox,
+  clearAllButton,
+  deleteLastButton,
+  recordKeyButton,
+  recordClickButton,
+  delayEdit,
+  rightDoubleRadio,
+  rightClickRadio,
+  leftDoubleRadio,
+  leftClickRadio,
+  delayLabel,
+  stopButton,
+  // KeyOperationWindow
+  noteLabel,
+  keyOpAddButton,
+  keyOpCombo,
+  // LoopCountWindow, RunTimeWindow
+  loopCountEdit,
+  runTimeEdit,
+  // SupportWindow
+  supportLabel,
+  leftPicture,
+  rightPicture,
+};
+
+enum class Property : std::uint8_t {
+  left,
+  top,
+  width,
+  height,
+  visible,
+  disabled,
+  text,           // edit box
+  caption,        // label, button
+  checked,        // check box, radio button
+  selectedIndex,  // combo box, read only
+  alwaysOnTop,    // window
+  period,         // timer, milliseconds
+};
+
+enum class Event : std::uint8_t { clicked, keyPressed, periodic, created, willBeDestroyed };
+
+// Shift-state bits of keyPressed.
+constexpr std::int32_t kShiftCtrl = 1;
+constexpr std::int32_t kShiftShift = 2;
+constexpr std::int32_t kShiftAlt = 4;
+
+// setZOrder positions.
+constexpr std::int32_t kZTop = 1;
+constexpr std::int32_t kZBottom = 2;
+constexpr std::int32_t kZTopmost = 3;
+constexpr std::int32_t kZNotTopmost = 4;
+
+using EventHandler = void (*)();
+using KeyHandler = void (*)(std::int32_t keyCode, std::int32_t shiftState);

@@ -1,0 +1,24 @@
+// Windows, controls, properties and events, as the handlers see them. The
+// calls forward to the installed backend: Win32 in the product, an in-memory
+// model in the native tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "services/ids.h"
+
+void loadFirstWindow(WindowId window);
+void runMessageLoop();
+// With modal, returns only after the window has gone.
+bool loadWindow(WindowId window, bool modal);
+// Asks for the window to be destroyed once the calling handler has returned.
+void closeWindow(WindowId window);
+
+std::int32_t getProperty(WindowId window, ControlId control, Property property);
+std::string getTextProperty(WindowId window, ControlId control, Property property);
+void setProperty(WindowId window, ControlId control, Property property, std::int32_t value);
+void setProperty(WindowId window, ControlId control, Property property, std::string_view text);
+// 1 top, 2 bottom, 3 topmost, 4 not topmost; out-of-range positions are clamped.
+void setZOrder(WindowId window, ControlId control, std::int32_t position);

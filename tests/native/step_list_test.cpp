@@ -1,0 +1,113 @@
+#include "engine/step_list.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/fatal_fault.h"
+
+namespace {
+
+struct FaultRaised {};
+void throwFault(const char*) { throw FaultRaised{}; }
+
+void expectStep(const StepList& list, std::int32_t index, const Step& expected) {
+  const Step& actual = list.step(index);
+  EXPECT_EQ(actual.kind, expected.kind) << "step " << index;
+  EXPECT_EQ(actual.x, expected.x) << "step " << index;
+  EXPECT_EQ(actual.y, expected.y) << "step " << index;
+  EXPECT_EQ(actual.delay, expected.delay) << "step " << index;
+  EXPECT_EQ(actual.isKey, expected.isKey) << "step " << index;
+}
+
+TEST(StepList, ClickStepCountsOnlyOnceItsPositionIsKnown) {
+  StepList list;
+  EXPECT_EQ(list.stepCount(), 0);
+  list.beginClickStep(kLeftDoubleClick);
+  EXPECT_EQ(list.stepCount(), 0);
+  list.finishClickStep(500, 300, 1700);
+  ASSERT_EQ(list.stepCount(), 1);
+  expectStep(list, 1, {kLeftDoubleClick, 500, 300, 1700, 0});
+}
+
+TEST(StepList, KeyStepStoresOriginAndKeyFlag) {
+  StepList list;
+  list.appendKeyStep(kPasteKeys, -5);
+  ASSERT_EQ(list.stepCount(), 1);
+  expectStep(list, 1, {kPasteKeys, 0, 0, -5, 1});
+}
+
+TEST(StepList, RemoveLastStepLeavesEarlierStepsUntouched) {
+  StepList list;
+  list.beginClickStep(kRightClick);
+  list.finishClickStep(10, 20, 30);
+  list.beginClickStep(kLeftClick);
+  list.finishClickStep(-40, 50, 0);
+  list.appendKeyStep(kEnterKey, 100);
+
+  list.removeLastStep();
+  ASSERT_EQ(list.stepCount(), 2);
+  expectStep(list, 1, {kRightClick, 10, 20, 30, 0});
+  expectStep(list, 2, {kLeftClick, -40, 50, 0, 0});
+
+  list.removeLastStep();
+  list.removeLastStep();
+  EXPECT_EQ(list.stepCount(), 0);
+  list.removeLastStep();  // on an empty list: nothing happens
+  EXPECT_EQ(list.stepCount(), 0);
+}
+
+// The capture's kind waits aside during the two-second wait; whatever the
+// user does to the list meanwhile cannot pair it with another position.
+TEST(StepList, ClearDuringCaptureKeepsTheCapturedKindWithItsPosition) {
+  StepList list;
+  list.appendKeyStep(kSpaceKey, 1);
+  list.beginClickStep(kRightDoubleClick);
+  list.clearSteps();
+  EXPECT_EQ(list.stepCount(), 0);
+  list.finishClickStep(7, 8, 9);
+  ASSERT_EQ(list.stepCount(), 1);
+  expectStep(list, 1, {kRightDoubleClick, 7, 8, 9, 0});
+}
+
+TEST(StepList, DeleteDuringCaptureRemovesTheOlderStepNotTheCapture) {
+  StepList list;
+  list.beginClickStep(kLeftClick);
+  list.finishClickStep(1, 1, 1);
+  list.beginClickStep(kRightClick);
+  list.finishClickStep(2, 2, 2);
+
+  list.beginClickStep(kLeftDoubleClick);
+  list.removeLastStep();
+  list.finishClickStep(3, 3, 3);
+
+  ASSERT_EQ(list.stepCount(), 2);
+  expectStep(list, 1, {kLeftClick, 1, 1, 1, 0});
+  expectStep(list, 2, {kLeftDoubleClick, 3, 3, 3, 0});
+}
+
+TEST(StepList, KeyStepAddedDuringCaptureKeepsBothKinds) {
+  StepList list;
+  list.beginClickStep(kRightClick);
+  list.appendKeyStep(kCopyKeys, 5);
+  list.finishClickStep(4, 4, 4);
+  ASSERT_EQ(list.stepCount(), 2);
+  expectStep(list, 1, {kCopyKeys, 0, 0, 5, 1});
+  expectStep(list, 2, {kRightClick, 4, 4, 4, 0});
+}
+
+TEST(StepList, FinishWithoutBeginAppendsNothing) {
+  StepList list;
+  list.finishClickStep(1, 2, 3);
+  EXPECT_EQ(list.stepCount(), 0);
+}
+
+TEST(StepList, ReadingOutsideTheListIsAFatalFault) {
+  setFatalFaultHandler(throwFault);
+  StepList list;
+  list.appendKeyStep(kEnterKey, 0);
+  EXPECT_THROW(list.step(0), FaultRaised);
+  EXPECT_THROW(list.step(2), FaultRaised);
+  EXPECT_NO_THROW(list.step(1));
+  setFatalFaultHandler(nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,4 @@
+// The guided tour of the main window.
+#pragma once
+
+void onTutorialButtonClicked();
