@@ -1,7 +1,14 @@
 # Windows build: the product, the Wine-side tests, the end-to-end helpers and
 # the benchmark, all linked statically so each runs as one file.
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-set(static_link -static -static-libgcc -static-libstdc++ -Wl,--dynamicbase -Wl,--nxcompat)
+if(MINGW)
+  set(static_link -static -static-libgcc -static-libstdc++ -Wl,--dynamicbase -Wl,--nxcompat)
+  set(unicode_entry -municode)
+else()
+  set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded")  # one file, no runtime DLL
+  set(static_link /DYNAMICBASE /NXCOMPAT)
+  set(unicode_entry "")
+endif()
 
 set(ZLIB_LIBRARY /usr/i686-w64-mingw32/lib/libz.a CACHE FILEPATH "" FORCE)
 set(ZLIB_INCLUDE_DIR /usr/i686-w64-mingw32/include CACHE PATH "" FORCE)
@@ -20,9 +27,12 @@ target_link_libraries(tapvane_win32 PUBLIC tapvane_portable ${PNG_STATIC_LIBRARY
 target_compile_options(tapvane_win32 PRIVATE ${warnings})
 
 file(GLOB resource_scripts CONFIGURE_DEPENDS resources/*.rc)
+file(GLOB resource_files CONFIGURE_DEPENDS resources/*.ico resources/*.cur resources/*.png
+  resources/*.manifest resources/*.h)
+set_source_files_properties(${resource_scripts} PROPERTIES OBJECT_DEPENDS "${resource_files}")
 add_executable(Tapvane2 WIN32 ui/win32/win_main.cpp ${resource_scripts})
 target_link_libraries(Tapvane2 PRIVATE tapvane_win32)
-target_link_options(Tapvane2 PRIVATE ${static_link} -municode)
+target_link_options(Tapvane2 PRIVATE ${static_link} ${unicode_entry})
 target_compile_options(Tapvane2 PRIVATE ${warnings})
 
 # Tests under Wine: one process per test, so each starts with fresh windows.

@@ -1,0 +1,24 @@
+#include "services/window_definition.h"
+
+const ControlDefinition* findControl(const WindowDefinition& window, ControlId control) {
+  for (std::size_t i = 0; i < window.controlCount; ++i) {
+    if (window.controls[i].role == control) return &window.controls[i];
+  }
+  return nullptr;
+}
+
+EventHandler findHandler(const WindowDefinition& window, ControlId control, Event event) {
+  for (std::size_t i = 0; i < window.bindingCount; ++i) {
+    const EventBinding& binding = window.bindings[i];
+    if (binding.control == control && binding.event == event) return binding.handler;
+  }
+  return nullptr;
+}
+
+KeyHandler findKeyHandler(const WindowDefinition& window, ControlId control) {
+  for (std::size_t i = 0; i < window.bindingCount; ++i) {
+    const EventBinding& binding = window.bindings[i];
+    if (binding.control == control && binding.event == Event::keyPressed) return binding.keyHandler;
+  }
+  return nullptr;
+}
