@@ -54,3 +54,8 @@ foreach(source ${helper_sources})
   target_link_options(${name} PRIVATE ${static_link})
   target_compile_options(${name} PRIVATE ${warnings})
 endforeach()
+# The screenshot helper shows the windows with the program's own resources
+# (icon, hand pointer, pictures, common-controls manifest).
+if(TARGET show_window)
+  target_sources(show_window PRIVATE ${resource_scripts})
+endif()

@@ -11,7 +11,10 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 _xvfb_pid=""
 
 _make_prefix() {
-  [ -f "$WINEPREFIX/.tapvane-ready" ] && return 0
+  # Made again whenever its registry settings change.
+  local stamp
+  stamp=$(md5sum "$root/scripts/wine-prefix-reg.py" | cut -d' ' -f1)
+  [ "$(cat "$WINEPREFIX/.tapvane-ready" 2>/dev/null)" = "$stamp" ] && return 0
   rm -rf "$WINEPREFIX"
   mkdir -p "$(dirname "$WINEPREFIX")"
   wineboot -i </dev/null >/dev/null 2>&1
@@ -23,7 +26,7 @@ _make_prefix() {
   python3 "$root/scripts/wine-prefix-reg.py" "$WINEPREFIX/tapvane.reg"
   wine regedit /S "$WINEPREFIX/tapvane.reg" </dev/null >/dev/null 2>&1
   wineserver -w
-  touch "$WINEPREFIX/.tapvane-ready"
+  echo "$stamp" >"$WINEPREFIX/.tapvane-ready"
 }
 
 wine_env_up() {

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes the test prefix's registry settings as the UTF-16LE .reg regedit reads.
 
-Wine draws the window frames itself (no window manager on Xvfb), and the
+Wine draws the window frames itself and does not wait for a window manager
+that Xvfb lacks (each hide or destroy would otherwise stall 2 s), and the
 program's Chinese face and the caption font fall back to WenQuanYi Micro Hei.
 """
 import struct
@@ -28,6 +29,7 @@ text = f"""Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]
 "Decorated"="N"
+"Managed"="N"
 
 [HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
 "微软雅黑"="{FACE}"

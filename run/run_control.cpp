@@ -1,0 +1,198 @@
+#include "run/run_control.h"
+
+#include <cstdint>
+
+#include "engine/message_pump.h"
+#include "engine/platform_port.h"
+#include "engine/step_executor.h"
+#include "engine/step_list.h"
+#include "run/compact_layout.h"
+#include "services/dialogs.h"
+#include "services/window_service.h"
+
+std::int32_t runFlag = 0;
+std::int32_t loopCount = 0;
+std::int32_t dialogAnswer = 0;
+
+namespace {
+
+constexpr std::int32_t kEnterKeyCode = 13;
+constexpr std::uint8_t kVkEscape = 27;
+// Lets the compact layout settle and the pointer leave the start button.
+constexpr std::int32_t kSettleMs = 200;
+
+constexpr const char* kCountPrompt =
+    "请在出现的编辑框中输入您需要循环执行的次数，并按回车提交";
+constexpr const char* kTimePrompt =
+    "请在出现的编辑框中输入您需要循环执行的时间，并按回车提交\r\n\r\n请您注意：设置值 1000 = 1 秒";
+constexpr const char* kEndlessWarning =
+    "在无限循环模式中，如果您设置的间隔时间太短，可能会导致执行操作无法停止，确定要继续执行吗？"
+    "\r\n\r\n您也可以通过强制关机来强制停止，但此方法可能对您的系统有害";
+constexpr const char* kNoticeCaption = "提示";
+constexpr const char* kWarningCaption = "警告";
+
+bool isChecked(ControlId box) {
+  return getProperty(WindowId::MainWindow, box, Property::checked) != 0;
+}
+
+void uncheck(ControlId box) { setProperty(WindowId::MainWindow, box, Property::checked, 0); }
+
+void setAlwaysOnTop(bool on) {
+  setProperty(WindowId::MainWindow, ControlId::self, Property::alwaysOnTop, on ? 1 : 0);
+}
+
+void setStartEnabled(bool enabled) {
+  setProperty(WindowId::MainWindow, ControlId::startButton, Property::disabled, enabled ? 0 : 1);
+}
+
+void requestStop() {
+  setProperty(WindowId::MainWindow, ControlId::runTimer, Property::period, 0);
+  runFlag = 0;
+}
+
+enum class PassResult { finished, runEnded };
+
+// Esc is the way out of a run whose waits are all zero, where no click on the
+// stop button can ever be dispatched.
+bool escapePressed() { return platformPort().keyPressedSinceLastCheck(kVkEscape); }
+
+PassResult onePass() {
+  const std::int32_t passLength = stepList.stepCount();
+  // Nothing left to play (cleared during the run): a pass of no steps never
+  // pumps, so a run of such passes could never see the stop button or the run
+  // timer. End it as a stop would, so an armed run timer cannot outlive it.
+  if (passLength == 0) {
+    requestStop();
+    return PassResult::runEnded;
+  }
+  for (std::int32_t index = 1;; ++index) {
+    currentStep = index;
+    if (index > passLength) return PassResult::finished;
+    // A handler nested in the previous wait may have deleted or cleared steps.
+    if (index > stepList.stepCount()) return PassResult::finished;
+    if (escapePressed()) requestStop();
+    if (runFlag == 0) return PassResult::runEnded;
+    performStep();
+  }
+}
+
+void endOfRun() {
+  restoreLayout();
+  setStartEnabled(true);
+}
+
+// Forgets an Esc pressed before the passes begin (in the entry window, say).
+void armEscape() { static_cast<void>(escapePressed()); }
+
+void enterRunLayout() {
+  runFlag = 1;
+  compactRunLayout();
+  setStartEnabled(false);
+}
+
+void runCountMode() {
+  if (stepList.stepCount() == 0) return;
+  enterRunLayout();
+  setAlwaysOnTop(false);
+  showMessageBox(kCountPrompt, kStyleInformation, kNoticeCaption);
+  loadWindow(WindowId::LoopCountWindow, true);
+  waitPumping(kSettleMs);
+  armEscape();
+  const std::int32_t passes = loopCount;
+  for (std::int32_t pass = 1; pass <= passes; ++pass) {
+    if (onePass() == PassResult::runEnded) break;
+  }
+  endOfRun();
+}
+
+void runTimeMode() {
+  if (stepList.stepCount() == 0) return;
+  enterRunLayout();
+  setAlwaysOnTop(false);
+  showMessageBox(kTimePrompt, kStyleInformation, kNoticeCaption);
+  loadWindow(WindowId::RunTimeWindow, true);
+  waitPumping(kSettleMs);
+  armEscape();
+  while (runFlag == 1) {
+    if (onePass() == PassResult::runEnded) break;
+  }
+  endOfRun();
+}
+
+void runEndlessMode() {
+  if (stepList.stepCount() == 0) return;
+  setAlwaysOnTop(false);
+  dialogAnswer = showMessageBox(kEndlessWarning, kStyleExclamation, kWarningCaption);
+  setAlwaysOnTop(true);
+  if (dialogAnswer != kAnswerOk) return;
+  enterRunLayout();
+  waitPumping(kSettleMs);
+  armEscape();
+  while (runFlag == 1) {
+    if (onePass() == PassResult::runEnded) break;
+  }
+  endOfRun();
+}
+
+void runSinglePass() {
+  if (stepList.stepCount() == 0) return;
+  enterRunLayout();
+  waitPumping(kSettleMs);
+  armEscape();
+  onePass();
+  endOfRun();
+}
+
+}  // namespace
+
+void onCountModeBoxClicked() {
+  uncheck(ControlId::timeModeBox);
+  uncheck(ControlId::endlessModeBox);
+}
+
+void onTimeModeBoxClicked() {
+  uncheck(ControlId::countModeBox);
+  uncheck(ControlId::endlessModeBox);
+}
+
+void onEndlessModeBoxClicked() {
+  uncheck(ControlId::countModeBox);
+  uncheck(ControlId::timeModeBox);
+}
+
+void onStartButtonClicked() {
+  if (isChecked(ControlId::countModeBox)) {
+    runCountMode();
+  } else if (isChecked(ControlId::timeModeBox)) {
+    runTimeMode();
+  } else if (isChecked(ControlId::endlessModeBox)) {
+    runEndlessMode();
+  } else {
+    runSinglePass();
+  }
+}
+
+void onStopButtonClicked() { requestStop(); }
+
+void onRunTimerPeriodic() { requestStop(); }
+
+void onLoopCountEditKeyPressed(std::int32_t keyCode, std::int32_t /*shiftState*/) {
+  if (keyCode != kEnterKeyCode) return;
+  const std::int32_t entered = textToInteger(
+      getTextProperty(WindowId::LoopCountWindow, ControlId::loopCountEdit, Property::text));
+  if (entered < 0) return;
+  loopCount = entered;
+  setAlwaysOnTop(true);
+  closeWindow(WindowId::LoopCountWindow);
+}
+
+void onRunTimeEditKeyPressed(std::int32_t keyCode, std::int32_t /*shiftState*/) {
+  if (keyCode != kEnterKeyCode) return;
+  const std::int32_t entered = textToInteger(
+      getTextProperty(WindowId::RunTimeWindow, ControlId::runTimeEdit, Property::text));
+  if (entered <= 0) return;
+  // The time counts from this key press.
+  setProperty(WindowId::MainWindow, ControlId::runTimer, Property::period, entered);
+  setAlwaysOnTop(true);
+  closeWindow(WindowId::RunTimeWindow);
+}

@@ -1,0 +1,61 @@
+// A fixture for handler tests: a fake platform, the in-memory services with
+// the main window loaded, and the process-wide state reset.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/step_executor.h"
+#include "engine/step_list.h"
+#include "fake_services.h"
+#include "run/run_control.h"
+#include "services/dialogs.h"
+#include "ui/startup_exit.h"
+
+inline void resetProcessState() {
+  stepList.release();
+  runFlag = 0;
+  loopCount = 0;
+  dialogAnswer = 0;
+  currentStep = 0;
+  usageTicks = 0;
+  exitDraw = 0;
+}
+
+class HandlerTest : public ::testing::Test {
+ public:
+  HandlerTest() {
+    resetProcessState();
+    services.loadFirstWindow(WindowId::MainWindow);
+    services.log.clear();
+  }
+  ~HandlerTest() override { resetProcessState(); }
+
+  FakeServices::ControlState& inMain(ControlId control) {
+    return services.state(WindowId::MainWindow, control);
+  }
+  bool clickMain(ControlId control) { return services.click(WindowId::MainWindow, control); }
+  // Posts a user click on a main-window control for the given virtual time.
+  void clickMainAt(std::int64_t atMs, ControlId control) {
+    platform.postAt(atMs, [this, control] { clickMain(control); });
+  }
+
+  static void addClick(std::int32_t kind, std::int32_t x, std::int32_t y, std::int32_t delay) {
+    stepList.beginClickStep(kind);
+    stepList.finishClickStep(x, y, delay);
+  }
+
+  std::vector<std::string> logWithPrefix(const std::string& prefix) const {
+    std::vector<std::string> found;
+    for (const std::string& entry : services.log) {
+      if (entry.rfind(prefix, 0) == 0) found.push_back(entry);
+    }
+    return found;
+  }
+
+  LoggingPlatform platform;
+  FakeServices services{platform};
+};

@@ -1,0 +1,25 @@
+// The Wine-side test program: real user32 windows, the engine's Win32 port and
+// the Win32 services. With --tapvane-child it runs one scenario that ends the
+// process, for the tests that look at exit codes.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "engine/platform_port.h"
+#include "engine/win32/win32_platform_port.h"
+#include "services/dialogs.h"
+#include "services/service_backend.h"
+#include "services/win32/win32_service_backend.h"
+#include "tests/win/service_test_support.h"
+
+int main(int argc, char** argv) {
+  installPlatformPort(&win32PlatformPort());
+  installServiceBackend(&win32ServiceBackend());
+  initServices();
+  if (argc >= 4 && std::strcmp(argv[1], "--tapvane-child") == 0) {
+    return runChildScenario(argv[2], argv[3]);
+  }
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
