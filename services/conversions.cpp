@@ -62,16 +62,18 @@ std::size_t skipSpace(const std::string& text) {
   return i;
 }
 
+// Steps over one '+' or '-'; true for '-'.
+bool takeSign(const std::string& text, std::size_t& i) {
+  if (i >= text.size() || (text[i] != '+' && text[i] != '-')) return false;
+  return text[i++] == '-';
+}
+
 }  // namespace
 
 double textToNumber(std::string_view text) {
   const std::string folded = foldFullWidth(text);
   std::size_t i = skipSpace(folded);
-  bool negative = false;
-  if (i < folded.size() && (folded[i] == '+' || folded[i] == '-')) {
-    negative = folded[i] == '-';
-    ++i;
-  }
+  const bool negative = takeSign(folded, i);
 
   // The longest decimal prefix: digits, an optional point and digits (at
   // least one digit in all), then an exponent only if it has digits.
@@ -133,11 +135,7 @@ double textToNumber(std::string_view text) {
 std::int32_t textToInteger(std::string_view text) {
   const std::string folded = foldFullWidth(text);
   std::size_t i = skipSpace(folded);
-  bool negative = false;
-  if (i < folded.size() && (folded[i] == '+' || folded[i] == '-')) {
-    negative = folded[i] == '-';
-    ++i;
-  }
+  const bool negative = takeSign(folded, i);
   // 32-bit arithmetic that wraps, without an overflow check.
   std::uint32_t value = 0;
   while (i < folded.size() && isDigit(folded[i])) {
