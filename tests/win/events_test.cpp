@@ -32,12 +32,10 @@ std::string states() {
   return text;
 }
 
-class Events : public ServiceTest {
+class Events : public MainWindowTest {
  protected:
   void SetUp() override {
-    ServiceTest::SetUp();
-    ASSERT_TRUE(loadWindow(kMain, false));
-    main = windowHandle(kMain);
+    MainWindowTest::SetUp();
     bringToFront(main);
   }
   void clickControl(ControlId control) {
@@ -45,7 +43,6 @@ class Events : public ServiceTest {
     clickScreen(centreOf(controlHandle(kMain, control)));
     ASSERT_TRUE(pumpUntil([before] { return probe.clicks.size() == before + 1; }));
   }
-  HWND main = nullptr;
 };
 
 TEST_F(Events, WritingCheckedRaisesNoClickAndChangesThatButtonAlone) {

@@ -19,15 +19,12 @@ constexpr WindowId kKeyOp = WindowId::KeyOperationWindow;
 using C = ControlId;
 using P = Property;
 
-class Keyboard : public ServiceTest {
+class Keyboard : public MainWindowTest {
  protected:
   void SetUp() override {
-    ServiceTest::SetUp();
-    ASSERT_TRUE(loadWindow(kMain, false));
-    main = windowHandle(kMain);
+    MainWindowTest::SetUp();
     bringToFront(main);
   }
-  HWND main = nullptr;
 };
 
 struct KeyCase {

@@ -10,15 +10,7 @@
 
 namespace {
 
-class MessageBoxes : public ServiceTest {
- protected:
-  void SetUp() override {
-    ServiceTest::SetUp();
-    ASSERT_TRUE(loadWindow(WindowId::MainWindow, false));
-    main = windowHandle(WindowId::MainWindow);
-  }
-  HWND main = nullptr;
-};
+class MessageBoxes : public MainWindowTest {};
 
 TEST_F(MessageBoxes, ThePressedButtonGivesItsAnswerCode) {
   struct Case {

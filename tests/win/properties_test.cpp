@@ -13,16 +13,7 @@ constexpr WindowId kMain = WindowId::MainWindow;
 using C = ControlId;
 using P = Property;
 
-class Properties : public ServiceTest {
- protected:
-  void SetUp() override {
-    ServiceTest::SetUp();
-    ASSERT_TRUE(loadWindow(kMain, false));
-    main = windowHandle(kMain);
-    ASSERT_NE(main, nullptr);
-  }
-  HWND main = nullptr;
-};
+class Properties : public MainWindowTest {};
 
 TEST_F(Properties, WindowGeometryIsItsOuterFrameInScreenCoordinatesStartingCentred) {
   RECT frame{};

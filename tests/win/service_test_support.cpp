@@ -215,6 +215,13 @@ void ServiceTest::TearDown() {
   useWindowDefinitions(nullptr);
 }
 
+void MainWindowTest::SetUp() {
+  ServiceTest::SetUp();
+  ASSERT_TRUE(loadWindow(WindowId::MainWindow, false));
+  main = windowHandle(WindowId::MainWindow);
+  ASSERT_NE(main, nullptr);
+}
+
 bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
   const DWORD start = GetTickCount();
   while (!condition()) {

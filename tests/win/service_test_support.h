@@ -79,6 +79,13 @@ class ServiceTest : public ::testing::Test {
   void TearDown() override;
 };
 
+// The same with the test main window loaded.
+class MainWindowTest : public ServiceTest {
+ protected:
+  void SetUp() override;
+  HWND main = nullptr;
+};
+
 // Dispatches messages until the condition holds or the time is up; says which.
 bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 // Lets Wine deliver what is in flight.
