@@ -1,0 +1,6 @@
+// The window procedure of the services' top-level windows.
+#pragma once
+
+#include <windows.h>
+
+LRESULT CALLBACK windowProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
