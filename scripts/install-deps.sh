@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++-mingw-w64-i686-posix   # posix threads: GoogleTest needs std::mutex
-  wine wine32:i386 xvfb xdotool imagemagick
+  wine wine32:i386 xvfb x11-utils xdotool imagemagick
   fonts-wqy-microhei fonts-wine
   googletest cmake ninja-build g++ clang libclang-rt-14-dev
   libz-mingw-w64-dev dpkg-dev python3
