@@ -84,6 +84,18 @@ void endOfRun() {
 // Forgets an Esc pressed before the passes begin (in the entry window, say).
 void armEscape() { static_cast<void>(escapePressed()); }
 
+// Lets the layout settle; an Esc counts only from here on.
+void settle() {
+  waitPumping(kSettleMs);
+  armEscape();
+}
+
+void passesUntilStopped() {
+  while (runFlag == 1) {
+    if (onePass() == PassResult::runEnded) break;
+  }
+}
+
 void enterRunLayout() {
   runFlag = 1;
   compactRunLayout();
@@ -96,8 +108,7 @@ void runCountMode() {
   setAlwaysOnTop(false);
   showMessageBox(kCountPrompt, kStyleInformation, kNoticeCaption);
   loadWindow(WindowId::LoopCountWindow, true);
-  waitPumping(kSettleMs);
-  armEscape();
+  settle();
   const std::int32_t passes = loopCount;
   for (std::int32_t pass = 1; pass <= passes; ++pass) {
     if (onePass() == PassResult::runEnded) break;
@@ -111,11 +122,8 @@ void runTimeMode() {
   setAlwaysOnTop(false);
   showMessageBox(kTimePrompt, kStyleInformation, kNoticeCaption);
   loadWindow(WindowId::RunTimeWindow, true);
-  waitPumping(kSettleMs);
-  armEscape();
-  while (runFlag == 1) {
-    if (onePass() == PassResult::runEnded) break;
-  }
+  settle();
+  passesUntilStopped();
   endOfRun();
 }
 
@@ -126,19 +134,15 @@ void runEndlessMode() {
   setAlwaysOnTop(true);
   if (dialogAnswer != kAnswerOk) return;
   enterRunLayout();
-  waitPumping(kSettleMs);
-  armEscape();
-  while (runFlag == 1) {
-    if (onePass() == PassResult::runEnded) break;
-  }
+  settle();
+  passesUntilStopped();
   endOfRun();
 }
 
 void runSinglePass() {
   if (stepList.stepCount() == 0) return;
   enterRunLayout();
-  waitPumping(kSettleMs);
-  armEscape();
+  settle();
   onePass();
   endOfRun();
 }
