@@ -42,11 +42,6 @@ class StepList {
 
   // 1-based; an index outside the list is a fatal fault.
   const Step& step(std::int32_t index) const;
-  std::int32_t kindOf(std::int32_t index) const { return step(index).kind; }
-  std::int32_t xOf(std::int32_t index) const { return step(index).x; }
-  std::int32_t yOf(std::int32_t index) const { return step(index).y; }
-  std::int32_t delayOf(std::int32_t index) const { return step(index).delay; }
-  std::int32_t isKeyOf(std::int32_t index) const { return step(index).isKey; }
 
   bool captureInProgress() const { return pendingClickKind_.has_value(); }
 

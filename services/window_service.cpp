@@ -1,5 +1,7 @@
 #include "services/window_service.h"
 
+#include <algorithm>
+
 #include "engine/fatal_fault.h"
 #include "services/service_backend.h"
 
@@ -39,7 +41,6 @@ void setProperty(WindowId window, ControlId control, Property property, std::str
 }
 
 void setZOrder(WindowId window, ControlId control, std::int32_t position) {
-  if (position < kZTop) position = kZTop;
-  if (position > kZNotTopmost) position = kZNotTopmost;
-  serviceBackend().setZOrder(window, control, position);
+  // Out-of-range positions count as the nearest one; backends see only 1..4.
+  serviceBackend().setZOrder(window, control, std::clamp(position, kZTop, kZNotTopmost));
 }
