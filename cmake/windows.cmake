@@ -1,14 +1,8 @@
-# Windows build: the product, the Wine-side tests, the end-to-end helpers and
-# the benchmark, all linked statically so each runs as one file.
+# Windows build: the Win32 adapters, the product, the Wine-side tests, the
+# end-to-end helpers and the benchmark, all linked statically so each runs as
+# one file.
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-if(MINGW)
-  set(static_link -static -static-libgcc -static-libstdc++ -Wl,--dynamicbase -Wl,--nxcompat)
-  set(unicode_entry -municode)
-else()
-  set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded")  # one file, no runtime DLL
-  set(static_link /DYNAMICBASE /NXCOMPAT)
-  set(unicode_entry "")
-endif()
+set(static_link -static -static-libgcc -static-libstdc++ -Wl,--dynamicbase -Wl,--nxcompat)
 
 set(ZLIB_LIBRARY /usr/i686-w64-mingw32/lib/libz.a CACHE FILEPATH "" FORCE)
 set(ZLIB_INCLUDE_DIR /usr/i686-w64-mingw32/include CACHE PATH "" FORCE)
@@ -16,41 +10,38 @@ set(PNG_USE_STATIC_LIBS ON)
 find_package(ZLIB REQUIRED)
 find_library(PNG_STATIC_LIBRARY NAMES libpng16.a libpng.a REQUIRED)
 find_path(PNG_HEADER_DIR png.h PATH_SUFFIXES libpng16 REQUIRED)
+add_library(png_static INTERFACE)
+target_include_directories(png_static INTERFACE ${PNG_HEADER_DIR})
+target_link_libraries(png_static INTERFACE ${PNG_STATIC_LIBRARY} ZLIB::ZLIB)
 
-file(GLOB win32_sources CONFIGURE_DEPENDS
-  engine/win32/*.cpp run/win32/*.cpp ui/win32/*.cpp services/win32/*.cpp)
-list(FILTER win32_sources EXCLUDE REGEX "/win_main\\.cpp$")
-add_library(tapvane_win32 STATIC ${win32_sources})
-target_include_directories(tapvane_win32 PRIVATE ${PNG_HEADER_DIR})
-target_link_libraries(tapvane_win32 PUBLIC tapvane_portable ${PNG_STATIC_LIBRARY} ZLIB::ZLIB
-  user32 gdi32 winmm comctl32 msimg32)
-target_compile_options(tapvane_win32 PRIVATE ${warnings})
+# The Win32 adapters, each linking what it adapts.
+tapvane_layer(engine_win32 engine/win32/*.cpp DEPENDS engine winmm)
+tapvane_layer(services_win32 services/win32/*.cpp
+  DEPENDS services engine_win32 png_static user32 gdi32 comctl32 msimg32)
 
 file(GLOB resource_scripts CONFIGURE_DEPENDS resources/*.rc)
 file(GLOB resource_files CONFIGURE_DEPENDS resources/*.ico resources/*.cur resources/*.png
   resources/*.manifest resources/*.h)
 set_source_files_properties(${resource_scripts} PROPERTIES OBJECT_DEPENDS "${resource_files}")
 add_executable(Tapvane2 WIN32 ui/win32/win_main.cpp ${resource_scripts})
-target_link_libraries(Tapvane2 PRIVATE tapvane_win32)
-target_link_options(Tapvane2 PRIVATE ${static_link} ${unicode_entry})
+target_link_libraries(Tapvane2 PRIVATE app services_win32)
+target_link_options(Tapvane2 PRIVATE ${static_link} -municode)
 target_compile_options(Tapvane2 PRIVATE ${warnings})
 
 # Tests under Wine: one process per test, so each starts with fresh windows.
 file(GLOB win_test_sources CONFIGURE_DEPENDS tests/win/*.cpp)
-if(win_test_sources)
-  add_executable(win_tests ${win_test_sources})
-  target_link_libraries(win_tests PRIVATE tapvane_win32 gtest)
-  target_link_options(win_tests PRIVATE ${static_link})
-  gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-    PROPERTIES TIMEOUT 120)
-endif()
+add_executable(win_tests ${win_test_sources})
+target_link_libraries(win_tests PRIVATE app services_win32 gtest)
+target_link_options(win_tests PRIVATE ${static_link})
+gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+  PROPERTIES TIMEOUT 120)
 
 # Small Win32 programs the end-to-end scripts drive, and the benchmarks.
 file(GLOB helper_sources CONFIGURE_DEPENDS tests/e2e/*.cpp bench/*.cpp)
 foreach(source ${helper_sources})
   get_filename_component(name ${source} NAME_WE)
   add_executable(${name} ${source})
-  target_link_libraries(${name} PRIVATE tapvane_win32)
+  target_link_libraries(${name} PRIVATE app services_win32)
   target_link_options(${name} PRIVATE ${static_link})
   target_compile_options(${name} PRIVATE ${warnings})
 endforeach()

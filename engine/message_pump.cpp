@@ -1,8 +1,8 @@
 #include "engine/message_pump.h"
 
-namespace {
+#include "engine/platform_port.h"
 
-PreTranslateHook preTranslateHook = nullptr;
+namespace {
 
 // Keeps the fine timer resolution on while any wait, however nested, runs.
 class PreciseTimingScope {
@@ -20,29 +20,18 @@ class PreciseTimingScope {
   static inline int depth_ = 0;
 };
 
-}  // namespace
-
-void setPreTranslateHook(PreTranslateHook hook) { preTranslateHook = hook; }
-
-bool pumpOneMessage() {
-  PlatformPort& port = platformPort();
-  Message message;
-  if (!port.getMessage(message)) return false;
-  if (preTranslateHook != nullptr && preTranslateHook(message)) return true;
-  port.translateAndDispatch(message);
-  return true;
-}
-
-namespace {
 // Dispatches until the queue is empty or a quit request heads it; says which.
 NextMessage pumpUntilIdle(PlatformPort& port) {
   for (;;) {
     const NextMessage next = port.peekNextMessage();
     if (next != NextMessage::other) return next;
-    pumpOneMessage();
+    port.dispatchNextMessage();
   }
 }
+
 }  // namespace
+
+bool pumpOneMessage() { return platformPort().dispatchNextMessage(); }
 
 void pumpPendingMessages() { pumpUntilIdle(platformPort()); }
 
@@ -50,7 +39,7 @@ void waitPumping(std::int32_t ms) {
   if (ms <= 0) return;
   PlatformPort& port = platformPort();
   PreciseTimingScope precise;
-  // A 64-bit microsecond deadline: no wrap in the life of any process.
+  // Microseconds in 64 bits from the start: no wrap in the life of any process.
   const std::int64_t deadline = port.monotonicMicroseconds() + std::int64_t{ms} * 1000;
   for (;;) {
     const NextMessage next = pumpUntilIdle(port);

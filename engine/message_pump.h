@@ -3,13 +3,6 @@
 
 #include <cstdint>
 
-#include "engine/platform_port.h"
-
-// Answers true when it has taken the message (it is then not dispatched).
-using PreTranslateHook = bool (*)(const Message& message);
-
-void setPreTranslateHook(PreTranslateHook hook);
-
 // False when the message taken was the quit request.
 bool pumpOneMessage();
 // Dispatches everything waiting; stops at an empty queue or a quit request.

@@ -6,20 +6,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/key_codes.h"
+
 struct ScreenPoint {
   std::int32_t x = 0;
   std::int32_t y = 0;
-};
-
-// A queued window message, carried unchanged between the port and the
-// pre-translation hook; the engine itself looks at nothing inside it.
-struct Message {
-  std::uintptr_t target = 0;  // the platform's window handle
-  std::uint32_t id = 0;
-  std::uintptr_t wParam = 0;
-  std::intptr_t lParam = 0;
-  std::uint32_t time = 0;
-  ScreenPoint point;
 };
 
 enum class NextMessage { none, quit, other };
@@ -28,9 +19,9 @@ enum class InputAction : std::uint8_t { leftDown, leftUp, rightDown, rightUp, ke
 
 struct InputEvent {
   InputAction action;
-  std::uint8_t virtualKey;  // key events only
+  KeyCode key;  // key events only
   bool operator==(const InputEvent& other) const {
-    return action == other.action && virtualKey == other.virtualKey;
+    return action == other.action && key == other.key;
   }
 };
 
@@ -43,9 +34,10 @@ class PlatformPort {
 
   // Looks at the head of the queue without removing it.
   virtual NextMessage peekNextMessage() = 0;
-  // Takes one message, blocking until there is one; false when it was the quit request.
-  virtual bool getMessage(Message& message) = 0;
-  virtual void translateAndDispatch(const Message& message) = 0;
+  // Takes one message, blocking until there is one, and hands it on: first to
+  // the platform's pre-translation, then, unless that took it, to translation
+  // and dispatch. False when the message taken was the quit request.
+  virtual bool dispatchNextMessage() = 0;
   // Sleeps until a message arrives or the timeout passes. With onlyNew, messages
   // already in the queue do not end the sleep (used while a quit request heads it).
   virtual void sleepUntilMessage(std::int64_t timeoutMicroseconds, bool onlyNew) = 0;
@@ -58,7 +50,7 @@ class PlatformPort {
   virtual void sendInput(const InputEvent* events, std::size_t count) = 0;
   // True when the key went down since the previous call for it; a caller that
   // starts watching calls it once and ignores the answer.
-  virtual bool keyPressedSinceLastCheck(std::uint8_t virtualKey) = 0;
+  virtual bool keyPressedSinceLastCheck(KeyCode key) = 0;
 };
 
 void installPlatformPort(PlatformPort* port);

@@ -4,67 +4,50 @@
 
 #include "engine/message_pump.h"
 #include "engine/platform_port.h"
-#include "engine/step_list.h"
 
 std::int32_t currentStep = 0;
 
 namespace {
-
-constexpr std::uint8_t kVkBack = 8;
-constexpr std::uint8_t kVkReturn = 13;
-constexpr std::uint8_t kVkSpace = 32;
-constexpr std::uint8_t kVkControl = 17;
-constexpr std::uint8_t kVkC = 67;
-constexpr std::uint8_t kVkV = 86;
-constexpr std::uint8_t kVkF5 = 116;
 
 constexpr InputEvent kLeftDown{InputAction::leftDown, 0};
 constexpr InputEvent kLeftUp{InputAction::leftUp, 0};
 constexpr InputEvent kRightDown{InputAction::rightDown, 0};
 constexpr InputEvent kRightUp{InputAction::rightUp, 0};
 
+template <std::size_t n>
+void send(const std::array<InputEvent, n>& events) {
+  platformPort().sendInput(events.data(), events.size());
+}
+
 }  // namespace
 
-void clickAt(std::int32_t x, std::int32_t y, std::int32_t kind) {
-  PlatformPort& port = platformPort();
-  port.setCursorPosition(ScreenPoint{x, y});
+void clickAt(std::int32_t x, std::int32_t y, StepKind kind) {
+  platformPort().setCursorPosition(ScreenPoint{x, y});
   // Each click goes out in one batch so real input cannot land in between.
   switch (kind) {
-    case kLeftDoubleClick: {
-      const std::array<InputEvent, 4> events{kLeftDown, kLeftUp, kLeftDown, kLeftUp};
-      port.sendInput(events.data(), events.size());
+    case StepKind::leftDoubleClick:
+      send(std::array{kLeftDown, kLeftUp, kLeftDown, kLeftUp});
       break;
-    }
-    case kRightClick: {
-      const std::array<InputEvent, 2> events{kRightDown, kRightUp};
-      port.sendInput(events.data(), events.size());
+    case StepKind::rightClick:
+      send(std::array{kRightDown, kRightUp});
       break;
-    }
-    case kRightDoubleClick: {
-      const std::array<InputEvent, 4> events{kRightDown, kRightUp, kRightDown, kRightUp};
-      port.sendInput(events.data(), events.size());
+    case StepKind::rightDoubleClick:
+      send(std::array{kRightDown, kRightUp, kRightDown, kRightUp});
       break;
-    }
-    default: {
-      const std::array<InputEvent, 2> events{kLeftDown, kLeftUp};
-      port.sendInput(events.data(), events.size());
+    default:
+      send(std::array{kLeftDown, kLeftUp});
       break;
-    }
   }
 }
 
-void pressKeys(std::uint8_t key1) {
-  const std::array<InputEvent, 2> events{InputEvent{InputAction::keyDown, key1},
-                                         InputEvent{InputAction::keyUp, key1}};
-  platformPort().sendInput(events.data(), events.size());
+void pressKeys(KeyCode key1) {
+  send(std::array{InputEvent{InputAction::keyDown, key1}, InputEvent{InputAction::keyUp, key1}});
 }
 
-void pressKeys(std::uint8_t key1, std::uint8_t key2) {
+void pressKeys(KeyCode key1, KeyCode key2) {
   // The first key is released before the second: Ctrl up, then C up.
-  const std::array<InputEvent, 4> events{
-      InputEvent{InputAction::keyDown, key1}, InputEvent{InputAction::keyDown, key2},
-      InputEvent{InputAction::keyUp, key1}, InputEvent{InputAction::keyUp, key2}};
-  platformPort().sendInput(events.data(), events.size());
+  send(std::array{InputEvent{InputAction::keyDown, key1}, InputEvent{InputAction::keyDown, key2},
+                  InputEvent{InputAction::keyUp, key1}, InputEvent{InputAction::keyUp, key2}});
 }
 
 void performStep() {
@@ -72,16 +55,16 @@ void performStep() {
   // A step removed since the run looked at the list is not performed.
   if (index < 1 || index > stepList.stepCount()) return;
   const Step step = stepList.step(index);
-  if (step.isKey == 0) {
+  if (!step.isKey) {
     clickAt(step.x, step.y, step.kind);
   } else {
     switch (step.kind) {
-      case kBackspaceKey: pressKeys(kVkBack); break;
-      case kEnterKey: pressKeys(kVkReturn); break;
-      case kSpaceKey: pressKeys(kVkSpace); break;
-      case kCopyKeys: pressKeys(kVkControl, kVkC); break;
-      case kPasteKeys: pressKeys(kVkControl, kVkV); break;
-      default: pressKeys(kVkF5); break;
+      case StepKind::backspace: pressKeys(kKeyBackspace); break;
+      case StepKind::enter: pressKeys(kKeyEnter); break;
+      case StepKind::space: pressKeys(kKeySpace); break;
+      case StepKind::copy: pressKeys(kKeyControl, kKeyC); break;
+      case StepKind::paste: pressKeys(kKeyControl, kKeyV); break;
+      default: pressKeys(kKeyF5); break;
     }
   }
   waitPumping(step.delay);

@@ -3,10 +3,13 @@
 
 #include <cstdint>
 
+#include "engine/key_codes.h"
+#include "engine/step_list.h"
+
 // 1-based index of the step to perform; the run loop sets it before each call.
 extern std::int32_t currentStep;
 
 void performStep();
-void clickAt(std::int32_t x, std::int32_t y, std::int32_t kind);
-void pressKeys(std::uint8_t key1);
-void pressKeys(std::uint8_t key1, std::uint8_t key2);
+void clickAt(std::int32_t x, std::int32_t y, StepKind kind);
+void pressKeys(KeyCode key1);
+void pressKeys(KeyCode key1, KeyCode key2);

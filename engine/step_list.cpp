@@ -4,17 +4,17 @@
 
 StepList stepList;
 
-void StepList::beginClickStep(std::int32_t kind) { pendingClickKind_ = kind; }
+void StepList::beginClickStep(StepKind kind) { pendingClickKind_ = kind; }
 
 void StepList::finishClickStep(std::int32_t x, std::int32_t y, std::int32_t delay) {
   // Without a capture in progress there is no kind to pair the position with.
   if (!pendingClickKind_) return;
-  steps_.push_back(Step{*pendingClickKind_, x, y, delay, 0});
+  steps_.push_back(Step{*pendingClickKind_, x, y, delay, false});
   pendingClickKind_.reset();
 }
 
-void StepList::appendKeyStep(std::int32_t kind, std::int32_t delay) {
-  steps_.push_back(Step{kind, 0, 0, delay, 1});
+void StepList::appendKeyStep(StepKind kind, std::int32_t delay) {
+  steps_.push_back(Step{kind, 0, 0, delay, true});
 }
 
 void StepList::removeLastStep() {

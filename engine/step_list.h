@@ -7,34 +7,36 @@
 #include <optional>
 #include <vector>
 
-enum StepKind : std::int32_t {
-  kLeftClick = 0,
-  kLeftDoubleClick = 1,
-  kRightClick = 2,
-  kRightDoubleClick = 3,
-  kBackspaceKey = 4,
-  kEnterKey = 5,
-  kSpaceKey = 6,
-  kCopyKeys = 7,
-  kPasteKeys = 8,
-  kRefreshKey = 9,
+// The numbers are the order of the click-type radio buttons (0-3) and 3 plus
+// the item of the key-operation list (4-9).
+enum class StepKind : std::int32_t {
+  leftClick = 0,
+  leftDoubleClick = 1,
+  rightClick = 2,
+  rightDoubleClick = 3,
+  backspace = 4,
+  enter = 5,
+  space = 6,
+  copy = 7,
+  paste = 8,
+  refresh = 9,
 };
 
 struct Step {
-  std::int32_t kind = 0;
+  StepKind kind = StepKind::leftClick;
   std::int32_t x = 0;
   std::int32_t y = 0;
   std::int32_t delay = 0;
-  std::int32_t isKey = 0;
+  bool isKey = false;
 };
 
 class StepList {
  public:
   std::int32_t stepCount() const { return static_cast<std::int32_t>(steps_.size()); }
 
-  void beginClickStep(std::int32_t kind);
+  void beginClickStep(StepKind kind);
   void finishClickStep(std::int32_t x, std::int32_t y, std::int32_t delay);
-  void appendKeyStep(std::int32_t kind, std::int32_t delay);
+  void appendKeyStep(StepKind kind, std::int32_t delay);
   void removeLastStep();
   void clearSteps();
   // Gives the memory back; the list is empty afterwards.
@@ -47,7 +49,7 @@ class StepList {
 
  private:
   std::vector<Step> steps_;
-  std::optional<std::int32_t> pendingClickKind_;
+  std::optional<StepKind> pendingClickKind_;
 };
 
 // The process-wide list that recording fills and runs play.

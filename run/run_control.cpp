@@ -2,22 +2,21 @@
 
 #include <cstdint>
 
+#include "engine/key_codes.h"
 #include "engine/message_pump.h"
 #include "engine/platform_port.h"
 #include "engine/step_executor.h"
 #include "engine/step_list.h"
 #include "run/compact_layout.h"
-#include "services/dialogs.h"
+#include "services/conversions.h"
+#include "services/message_box.h"
 #include "services/window_service.h"
 
-std::int32_t runFlag = 0;
+bool runFlag = false;
 std::int32_t loopCount = 0;
-std::int32_t dialogAnswer = 0;
 
 namespace {
 
-constexpr std::int32_t kEnterKeyCode = 13;
-constexpr std::uint8_t kVkEscape = 27;
 // Lets the compact layout settle and the pointer leave the start button.
 constexpr std::int32_t kSettleMs = 200;
 
@@ -31,30 +30,22 @@ constexpr const char* kEndlessWarning =
 constexpr const char* kNoticeCaption = "提示";
 constexpr const char* kWarningCaption = "警告";
 
-bool isChecked(ControlId box) {
-  return getProperty(WindowId::MainWindow, box, Property::checked) != 0;
-}
+constexpr WindowId kMain = WindowId::MainWindow;
 
-void uncheck(ControlId box) { setProperty(WindowId::MainWindow, box, Property::checked, 0); }
+void uncheck(ControlId box) { setChecked(kMain, box, false); }
 
-void setAlwaysOnTop(bool on) {
-  setProperty(WindowId::MainWindow, ControlId::self, Property::alwaysOnTop, on ? 1 : 0);
-}
-
-void setStartEnabled(bool enabled) {
-  setProperty(WindowId::MainWindow, ControlId::startButton, Property::disabled, enabled ? 0 : 1);
-}
+void setStartEnabled(bool enabled) { setEnabled(kMain, ControlId::startButton, enabled); }
 
 void requestStop() {
-  setProperty(WindowId::MainWindow, ControlId::runTimer, Property::period, 0);
-  runFlag = 0;
+  setProperty(kMain, ControlId::runTimer, Property::period, 0);
+  runFlag = false;
 }
 
 enum class PassResult { finished, runEnded };
 
 // Esc is the way out of a run whose waits are all zero, where no click on the
 // stop button can ever be dispatched.
-bool escapePressed() { return platformPort().keyPressedSinceLastCheck(kVkEscape); }
+bool escapePressed() { return platformPort().keyPressedSinceLastCheck(kKeyEscape); }
 
 PassResult onePass() {
   const std::int32_t passLength = stepList.stepCount();
@@ -71,7 +62,7 @@ PassResult onePass() {
     // A handler nested in the previous wait may have deleted or cleared steps.
     if (index > stepList.stepCount()) return PassResult::finished;
     if (escapePressed()) requestStop();
-    if (runFlag == 0) return PassResult::runEnded;
+    if (!runFlag) return PassResult::runEnded;
     performStep();
   }
 }
@@ -91,13 +82,13 @@ void settle() {
 }
 
 void passesUntilStopped() {
-  while (runFlag == 1) {
+  while (runFlag) {
     if (onePass() == PassResult::runEnded) break;
   }
 }
 
 void enterRunLayout() {
-  runFlag = 1;
+  runFlag = true;
   compactRunLayout();
   setStartEnabled(false);
 }
@@ -105,8 +96,8 @@ void enterRunLayout() {
 void runCountMode() {
   if (stepList.stepCount() == 0) return;
   enterRunLayout();
-  setAlwaysOnTop(false);
-  showMessageBox(kCountPrompt, kStyleInformation, kNoticeCaption);
+  setAlwaysOnTop(kMain, false);
+  showMessageBox(kCountPrompt, BoxStyle::information, kNoticeCaption);
   loadWindow(WindowId::LoopCountWindow, true);
   settle();
   const std::int32_t passes = loopCount;
@@ -119,8 +110,8 @@ void runCountMode() {
 void runTimeMode() {
   if (stepList.stepCount() == 0) return;
   enterRunLayout();
-  setAlwaysOnTop(false);
-  showMessageBox(kTimePrompt, kStyleInformation, kNoticeCaption);
+  setAlwaysOnTop(kMain, false);
+  showMessageBox(kTimePrompt, BoxStyle::information, kNoticeCaption);
   loadWindow(WindowId::RunTimeWindow, true);
   settle();
   passesUntilStopped();
@@ -129,9 +120,9 @@ void runTimeMode() {
 
 void runEndlessMode() {
   if (stepList.stepCount() == 0) return;
-  setAlwaysOnTop(false);
-  dialogAnswer = showMessageBox(kEndlessWarning, kStyleExclamation, kWarningCaption);
-  setAlwaysOnTop(true);
+  setAlwaysOnTop(kMain, false);
+  dialogAnswer = showMessageBox(kEndlessWarning, BoxStyle::exclamation, kWarningCaption);
+  setAlwaysOnTop(kMain, true);
   if (dialogAnswer != kAnswerOk) return;
   enterRunLayout();
   settle();
@@ -165,11 +156,11 @@ void onEndlessModeBoxClicked() {
 }
 
 void onStartButtonClicked() {
-  if (isChecked(ControlId::countModeBox)) {
+  if (isChecked(kMain, ControlId::countModeBox)) {
     runCountMode();
-  } else if (isChecked(ControlId::timeModeBox)) {
+  } else if (isChecked(kMain, ControlId::timeModeBox)) {
     runTimeMode();
-  } else if (isChecked(ControlId::endlessModeBox)) {
+  } else if (isChecked(kMain, ControlId::endlessModeBox)) {
     runEndlessMode();
   } else {
     runSinglePass();
@@ -181,22 +172,22 @@ void onStopButtonClicked() { requestStop(); }
 void onRunTimerPeriodic() { requestStop(); }
 
 void onLoopCountEditKeyPressed(std::int32_t keyCode, std::int32_t /*shiftState*/) {
-  if (keyCode != kEnterKeyCode) return;
+  if (keyCode != kKeyEnter) return;
   const std::int32_t entered = textToInteger(
       getTextProperty(WindowId::LoopCountWindow, ControlId::loopCountEdit, Property::text));
   if (entered < 0) return;
   loopCount = entered;
-  setAlwaysOnTop(true);
+  setAlwaysOnTop(kMain, true);
   closeWindow(WindowId::LoopCountWindow);
 }
 
 void onRunTimeEditKeyPressed(std::int32_t keyCode, std::int32_t /*shiftState*/) {
-  if (keyCode != kEnterKeyCode) return;
+  if (keyCode != kKeyEnter) return;
   const std::int32_t entered = textToInteger(
       getTextProperty(WindowId::RunTimeWindow, ControlId::runTimeEdit, Property::text));
   if (entered <= 0) return;
   // The time counts from this key press.
-  setProperty(WindowId::MainWindow, ControlId::runTimer, Property::period, entered);
-  setAlwaysOnTop(true);
+  setProperty(kMain, ControlId::runTimer, Property::period, entered);
+  setAlwaysOnTop(kMain, true);
   closeWindow(WindowId::RunTimeWindow);
 }

@@ -3,9 +3,8 @@
 
 #include <cstdint>
 
-extern std::int32_t runFlag;       // 1 while a run may go on
-extern std::int32_t loopCount;     // passes of the count mode
-extern std::int32_t dialogAnswer;  // answer code of the last confirmation box
+extern bool runFlag;            // true while a run may go on
+extern std::int32_t loopCount;  // passes of the count mode
 
 void onCountModeBoxClicked();
 void onTimeModeBoxClicked();

@@ -1,12 +1,11 @@
-// Typed text to numbers, as atof and atoi read it, after full-width forms are
-// folded to ASCII. Locale-independent, and total: every text gives a number.
+// Locale-independent, so a typed number reads the same on every system.
+#include "services/conversions.h"
+
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <string>
-
-#include "services/dialogs.h"
 
 namespace {
 

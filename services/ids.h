@@ -10,7 +10,7 @@ enum class WindowId : std::uint8_t {
   RunTimeWindow,
   SupportWindow,
 };
-constexpr int kWindowCount = 5;
+constexpr int kWindowCount = static_cast<int>(WindowId::SupportWindow) + 1;
 
 enum class ControlId : std::uint8_t {
   self,  // the window itself
@@ -46,6 +46,7 @@ enum class ControlId : std::uint8_t {
   leftPicture,
   rightPicture,
 };
+constexpr int kControlIdCount = static_cast<int>(ControlId::rightPicture) + 1;
 
 enum class Property : std::uint8_t {
   left,
@@ -74,6 +75,9 @@ constexpr std::int32_t kZTop = 1;
 constexpr std::int32_t kZBottom = 2;
 constexpr std::int32_t kZTopmost = 3;
 constexpr std::int32_t kZNotTopmost = 4;
+
+// The same positions as the backends see them, once clamped to 1..4.
+enum class ZOrder : std::uint8_t { top, bottom, topmost, notTopmost };
 
 using EventHandler = void (*)();
 using KeyHandler = void (*)(std::int32_t keyCode, std::int32_t shiftState);

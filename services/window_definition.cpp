@@ -1,5 +1,18 @@
 #include "services/window_definition.h"
 
+#include "engine/fatal_fault.h"
+
+namespace {
+WindowDefinitionTable installedTable = nullptr;
+}  // namespace
+
+void installWindowDefinitions(WindowDefinitionTable table) { installedTable = table; }
+
+const WindowDefinition& windowDefinition(WindowId window) {
+  if (installedTable == nullptr) fatalFault("The window definitions cannot be read.");
+  return installedTable(window);
+}
+
 const ControlDefinition* findControl(const WindowDefinition& window, ControlId control) {
   for (std::size_t i = 0; i < window.controlCount; ++i) {
     if (window.controls[i].role == control) return &window.controls[i];

@@ -76,7 +76,13 @@ struct WindowDefinition {
   std::size_t bindingCount;
 };
 
+// Where the definitions come from: the program's own tables, handed in by the
+// entry point, or a test's windows.
+using WindowDefinitionTable = const WindowDefinition& (*)(WindowId window);
+void installWindowDefinitions(WindowDefinitionTable table);
+// Without a table this is a fatal fault: the definitions cannot be read.
 const WindowDefinition& windowDefinition(WindowId window);
+
 const ControlDefinition* findControl(const WindowDefinition& window, ControlId control);
 EventHandler findHandler(const WindowDefinition& window, ControlId control, Event event);
 KeyHandler findKeyHandler(const WindowDefinition& window, ControlId control);

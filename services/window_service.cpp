@@ -4,43 +4,56 @@
 
 #include "engine/fatal_fault.h"
 #include "services/service_backend.h"
+#include "services/window_lifecycle.h"
 
 namespace {
-ServiceBackend* installedBackend = nullptr;
-}  // namespace
 
-void installServiceBackend(ServiceBackend* backend) { installedBackend = backend; }
-
-ServiceBackend& serviceBackend() {
-  if (installedBackend == nullptr) fatalFault("The window services were used before they were set up.");
-  return *installedBackend;
+ServiceBackend& backendOfLoaded(WindowId window) {
+  if (!isWindowLoaded(window)) fatalFault("a property was addressed to a window that is not loaded");
+  return serviceBackend();
 }
 
-void loadFirstWindow(WindowId window) { serviceBackend().loadFirstWindow(window); }
-
-void runMessageLoop() { serviceBackend().runMessageLoop(); }
-
-bool loadWindow(WindowId window, bool modal) { return serviceBackend().loadWindow(window, modal); }
-
-void closeWindow(WindowId window) { serviceBackend().closeWindow(window); }
+}  // namespace
 
 std::int32_t getProperty(WindowId window, ControlId control, Property property) {
-  return serviceBackend().getProperty(window, control, property);
+  return backendOfLoaded(window).getProperty(window, control, property);
 }
 
 std::string getTextProperty(WindowId window, ControlId control, Property property) {
-  return serviceBackend().getTextProperty(window, control, property);
+  return backendOfLoaded(window).getTextProperty(window, control, property);
 }
 
 void setProperty(WindowId window, ControlId control, Property property, std::int32_t value) {
-  serviceBackend().setProperty(window, control, property, value);
+  backendOfLoaded(window).setProperty(window, control, property, value);
 }
 
 void setProperty(WindowId window, ControlId control, Property property, std::string_view text) {
-  serviceBackend().setTextProperty(window, control, property, text);
+  backendOfLoaded(window).setTextProperty(window, control, property, text);
 }
 
 void setZOrder(WindowId window, ControlId control, std::int32_t position) {
-  // Out-of-range positions count as the nearest one; backends see only 1..4.
-  serviceBackend().setZOrder(window, control, std::clamp(position, kZTop, kZNotTopmost));
+  // Out-of-range positions count as the nearest one.
+  const std::int32_t clamped = std::clamp(position, kZTop, kZNotTopmost);
+  backendOfLoaded(window).setZOrder(window, control, static_cast<ZOrder>(clamped - kZTop));
+}
+static_assert(static_cast<int>(ZOrder::top) == kZTop - kZTop &&
+                  static_cast<int>(ZOrder::bottom) == kZBottom - kZTop &&
+                  static_cast<int>(ZOrder::topmost) == kZTopmost - kZTop &&
+                  static_cast<int>(ZOrder::notTopmost) == kZNotTopmost - kZTop,
+              "ZOrder follows the positions 1..4");
+
+void setEnabled(WindowId window, ControlId control, bool enabled) {
+  setProperty(window, control, Property::disabled, enabled ? 0 : 1);
+}
+
+void setChecked(WindowId window, ControlId control, bool checked) {
+  setProperty(window, control, Property::checked, checked ? 1 : 0);
+}
+
+bool isChecked(WindowId window, ControlId control) {
+  return getProperty(window, control, Property::checked) != 0;
+}
+
+void setAlwaysOnTop(WindowId window, bool on) {
+  setProperty(window, ControlId::self, Property::alwaysOnTop, on ? 1 : 0);
 }

@@ -4,12 +4,12 @@
 #include <string_view>
 
 #include "engine/message_pump.h"
-#include "run/run_control.h"
-#include "services/dialogs.h"
+#include "services/message_box.h"
 #include "services/window_service.h"
 
 namespace {
 
+constexpr WindowId kMain = WindowId::MainWindow;
 constexpr std::int32_t kBeatMs = 1000;
 constexpr const char* kCaption = "提示";
 constexpr const char* kLookHere = "看这里";
@@ -55,18 +55,10 @@ constexpr std::int32_t kShake[] = {-10, +20, -10, -10, +20, -10};
 
 void beat() { waitPumping(kBeatMs); }
 
-void inform(std::string_view text) { showMessageBox(text, kStyleInformation, kCaption); }
-
-void setAlwaysOnTop(bool on) {
-  setProperty(WindowId::MainWindow, ControlId::self, Property::alwaysOnTop, on ? 1 : 0);
-}
-
-void setChecked(ControlId control, bool on) {
-  setProperty(WindowId::MainWindow, control, Property::checked, on ? 1 : 0);
-}
+void inform(std::string_view text) { showMessageBox(text, BoxStyle::information, kCaption); }
 
 void setCaption(ControlId button, std::string_view text) {
-  setProperty(WindowId::MainWindow, button, Property::caption, text);
+  setProperty(kMain, button, Property::caption, text);
 }
 
 // Points at a button by showing "看这里" in its place twice.
@@ -81,8 +73,8 @@ void flashCaption(ControlId button, std::string_view usual) {
 
 void shakeDelayEdit() {
   for (std::int32_t move : kShake) {
-    const std::int32_t left = getProperty(WindowId::MainWindow, ControlId::delayEdit, Property::left);
-    setProperty(WindowId::MainWindow, ControlId::delayEdit, Property::left, left + move);
+    const std::int32_t left = getProperty(kMain, ControlId::delayEdit, Property::left);
+    setProperty(kMain, ControlId::delayEdit, Property::left, left + move);
     beat();
   }
 }
@@ -90,19 +82,19 @@ void shakeDelayEdit() {
 }  // namespace
 
 void onTutorialButtonClicked() {
-  setAlwaysOnTop(false);
-  dialogAnswer = showMessageBox(kOpeningQuestion, kStyleQuestion, kCaption);
+  setAlwaysOnTop(kMain, false);
+  dialogAnswer = showMessageBox(kOpeningQuestion, BoxStyle::question, kCaption);
   if (dialogAnswer != kAnswerOk) {
-    setAlwaysOnTop(true);
+    setAlwaysOnTop(kMain, true);
     return;
   }
   // Only the message boxes can be answered until the tour ends.
-  setProperty(WindowId::MainWindow, ControlId::self, Property::disabled, 1);
+  setEnabled(kMain, ControlId::self, false);
 
   for (ControlId radio : kRadios) {
-    setChecked(radio, true);
+    setChecked(kMain, radio, true);
     beat();
-    setChecked(radio, false);
+    setChecked(kMain, radio, false);
   }
   beat();
   inform(kAboutClickTypes);
@@ -129,9 +121,9 @@ void onTutorialButtonClicked() {
   beat();
 
   for (int i = 0; i < 2; ++i) {
-    for (ControlId box : kModeBoxes) setChecked(box, true);
+    for (ControlId box : kModeBoxes) setChecked(kMain, box, true);
     beat();
-    for (ControlId box : kModeBoxes) setChecked(box, false);
+    for (ControlId box : kModeBoxes) setChecked(kMain, box, false);
     beat();
   }
   inform(kAboutModes);
@@ -142,6 +134,6 @@ void onTutorialButtonClicked() {
   inform(kAboutStart);
   inform(kFarewell);
 
-  setProperty(WindowId::MainWindow, ControlId::self, Property::disabled, 0);
-  setAlwaysOnTop(true);
+  setEnabled(kMain, ControlId::self, true);
+  setAlwaysOnTop(kMain, true);
 }

@@ -2,11 +2,13 @@
 
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 #include "engine/message_pump.h"
 #include "engine/platform_port.h"
 #include "engine/step_list.h"
-#include "services/dialogs.h"
+#include "services/conversions.h"
+#include "services/message_box.h"
 #include "services/window_service.h"
 
 namespace {
@@ -16,7 +18,11 @@ constexpr std::int32_t kFlashMs = 1000;
 // Key kinds follow the combo's items: item 1 is Backspace (kind 4) ... item 6 F5 (kind 9).
 constexpr std::int32_t kFirstKeyItem = 1;
 constexpr std::int32_t kLastKeyItem = 6;
-constexpr std::int32_t kKindOfItemOffset = kBackspaceKey - kFirstKeyItem;
+constexpr std::int32_t kKindOfItemOffset = static_cast<std::int32_t>(StepKind::backspace) - kFirstKeyItem;
+static_assert(kLastKeyItem + kKindOfItemOffset == static_cast<std::int32_t>(StepKind::refresh),
+              "the last key item is F5");
+
+constexpr WindowId kMain = WindowId::MainWindow;
 
 void setStatus(std::string_view text) {
   setProperty(WindowId::MainWindow, ControlId::statusLabel, Property::caption, text);
@@ -30,26 +36,25 @@ void flashStatus(std::string_view text) {
 }
 
 void setRecordClickEnabled(bool enabled) {
-  setProperty(WindowId::MainWindow, ControlId::recordClickButton, Property::disabled,
-              enabled ? 0 : 1);
+  setEnabled(kMain, ControlId::recordClickButton, enabled);
 }
 
-// -1 when no click type is chosen.
-std::int32_t chosenClickKind() {
+// Empty when no click type is chosen.
+std::optional<StepKind> chosenClickKind() {
   struct Choice {
     ControlId radio;
-    std::int32_t kind;
+    StepKind kind;
   };
   static constexpr Choice kChoices[] = {
-      {ControlId::leftClickRadio, kLeftClick},
-      {ControlId::leftDoubleRadio, kLeftDoubleClick},
-      {ControlId::rightClickRadio, kRightClick},
-      {ControlId::rightDoubleRadio, kRightDoubleClick},
+      {ControlId::leftClickRadio, StepKind::leftClick},
+      {ControlId::leftDoubleRadio, StepKind::leftDoubleClick},
+      {ControlId::rightClickRadio, StepKind::rightClick},
+      {ControlId::rightDoubleRadio, StepKind::rightDoubleClick},
   };
   for (const Choice& choice : kChoices) {
-    if (getProperty(WindowId::MainWindow, choice.radio, Property::checked) != 0) return choice.kind;
+    if (isChecked(kMain, choice.radio)) return choice.kind;
   }
-  return -1;
+  return std::nullopt;
 }
 
 std::int32_t currentDelay() {
@@ -73,13 +78,13 @@ void onRecordClickButtonClicked() {
   // Disabled until the end, so one capture cannot start inside another.
   setRecordClickEnabled(false);
   setStatus("请将鼠标悬浮在要记录的位置上");
-  const std::int32_t kind = chosenClickKind();
-  if (kind < 0) {
+  const std::optional<StepKind> kind = chosenClickKind();
+  if (!kind) {
     flashStatus("请先选择点击类型");
     setRecordClickEnabled(true);
     return;
   }
-  stepList.beginClickStep(kind);
+  stepList.beginClickStep(*kind);
   waitPumping(kCaptureMs);
   // One read gives x and y of the same moment.
   const ScreenPoint pointer = platformPort().cursorPosition();
@@ -124,10 +129,10 @@ void onKeyOpAddButtonClicked() {
   const std::int32_t item =
       getProperty(WindowId::KeyOperationWindow, ControlId::keyOpCombo, Property::selectedIndex);
   if (item < kFirstKeyItem || item > kLastKeyItem) {
-    showMessageBox("请选择正确的键盘操作类型", kStyleStop, "提示");
+    showMessageBox("请选择正确的键盘操作类型", BoxStyle::stop, "提示");
     return;
   }
   // The delay box is hidden now but keeps its text.
-  stepList.appendKeyStep(item + kKindOfItemOffset, currentDelay());
-  showMessageBox("录入成功", kStyleInformation, "提示");
+  stepList.appendKeyStep(static_cast<StepKind>(item + kKindOfItemOffset), currentDelay());
+  showMessageBox("录入成功", BoxStyle::information, "提示");
 }

@@ -4,8 +4,9 @@
 #include <limits>
 
 #include "engine/step_list.h"
-#include "run/run_control.h"
-#include "services/dialogs.h"
+#include "services/message_box.h"
+#include "services/process_lifetime.h"
+#include "services/random.h"
 #include "services/window_service.h"
 
 std::int32_t usageTicks = 0;
@@ -50,7 +51,7 @@ void onMainWindowWillBeDestroyed() {
   seedRandom();
   exitDraw = randomBetween(1, 7);
   if (usageTicks >= kLongUseTicks && exitDraw == kPromptDraw) {
-    dialogAnswer = showMessageBox(kSupportPrompt, kStyleQuestion, kSupportCaption);
+    dialogAnswer = showMessageBox(kSupportPrompt, BoxStyle::question, kSupportCaption);
     // Closing the support window ends the program from its own handler, so
     // this modal load does not come back unless the window could not be made.
     if (dialogAnswer == kAnswerOk) loadWindow(WindowId::SupportWindow, true);

@@ -1,10 +1,11 @@
 // The five windows as static data: every place, text, font, colour and binding.
 // Controls are listed in stacking order, the first row on top.
+#include "ui/window_definitions.h"
+
 #include <cstddef>
 
 #include "engine/fatal_fault.h"
 #include "run/run_control.h"
-#include "services/window_definition.h"
 #include "ui/demonstration.h"
 #include "ui/recording.h"
 #include "ui/startup_exit.h"
@@ -148,11 +149,19 @@ constexpr WindowDefinition kWindows[kWindowCount] = {
 
 // clang-format on
 
+constexpr bool windowsInIdOrder() {
+  for (int i = 0; i < kWindowCount; ++i) {
+    if (kWindows[i].id != static_cast<WindowId>(i)) return false;
+  }
+  return true;
+}
+static_assert(windowsInIdOrder(), "kWindows holds every window, indexed by WindowId");
+
 }  // namespace
 
-const WindowDefinition& windowDefinition(WindowId window) {
+const WindowDefinition& programWindowDefinition(WindowId window) {
   const auto index = static_cast<std::size_t>(window);
-  if (index >= static_cast<std::size_t>(kWindowCount) || kWindows[index].id != window) {
+  if (index >= static_cast<std::size_t>(kWindowCount)) {
     fatalFault("The window definitions cannot be read.");
   }
   return kWindows[index];

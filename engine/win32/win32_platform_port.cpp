@@ -6,7 +6,26 @@
 #include <climits>
 #include <vector>
 
+#include "engine/win32/kernel32_function.h"
+
+static_assert(kKeyBackspace == VK_BACK && kKeyEnter == VK_RETURN && kKeyControl == VK_CONTROL &&
+              kKeyEscape == VK_ESCAPE && kKeySpace == VK_SPACE && kKeyZero == '0' &&
+              kKeyC == 'C' && kKeyV == 'V' && kKeyF5 == VK_F5 && kKeyMinus == VK_OEM_MINUS &&
+              kKeyPoint == VK_OEM_PERIOD && kKeySlash == VK_OEM_2,
+              "the portable key codes are the virtual-key numbers");
+
 namespace {
+
+PreTranslation installedPreTranslation = nullptr;
+
+// Indexed by InputAction, for the four mouse actions.
+constexpr DWORD kMouseFlags[] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_RIGHTDOWN,
+                                 MOUSEEVENTF_RIGHTUP};
+static_assert(static_cast<int>(InputAction::leftDown) == 0 &&
+                  static_cast<int>(InputAction::leftUp) == 1 &&
+                  static_cast<int>(InputAction::rightDown) == 2 &&
+                  static_cast<int>(InputAction::rightUp) == 3,
+              "kMouseFlags follows the order of the mouse actions");
 
 // Not in every SDK's headers; the values are fixed by the platform.
 #ifndef PROCESS_POWER_THROTTLING_CURRENT_VERSION
@@ -29,35 +48,10 @@ constexpr int kProcessPowerThrottling = ProcessPowerThrottling;
 // otherwise ignores timeBeginPeriod for hidden processes). Absent before Windows 8.
 void optOutOfTimerThrottling() {
   using SetProcessInformationFn = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
-  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-  if (kernel == nullptr) return;
-  auto setInformation = reinterpret_cast<SetProcessInformationFn>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "SetProcessInformation")));
+  auto setInformation = kernel32Function<SetProcessInformationFn>("SetProcessInformation");
   if (setInformation == nullptr) return;
   PowerThrottlingState state{kThrottlingVersion, kIgnoreTimerResolution, 0};
   setInformation(GetCurrentProcess(), kProcessPowerThrottling, &state, sizeof state);
-}
-
-MSG toMsg(const Message& message) {
-  MSG msg{};
-  msg.hwnd = reinterpret_cast<HWND>(message.target);
-  msg.message = message.id;
-  msg.wParam = static_cast<WPARAM>(message.wParam);
-  msg.lParam = static_cast<LPARAM>(message.lParam);
-  msg.time = message.time;
-  msg.pt = POINT{message.point.x, message.point.y};
-  return msg;
-}
-
-Message fromMsg(const MSG& msg) {
-  Message message;
-  message.target = reinterpret_cast<std::uintptr_t>(msg.hwnd);
-  message.id = msg.message;
-  message.wParam = static_cast<std::uintptr_t>(msg.wParam);
-  message.lParam = static_cast<std::intptr_t>(msg.lParam);
-  message.time = msg.time;
-  message.point = ScreenPoint{msg.pt.x, msg.pt.y};
-  return message;
 }
 
 INPUT toInput(const InputEvent& event) {
@@ -66,18 +60,15 @@ INPUT toInput(const InputEvent& event) {
     case InputAction::leftDown:
     case InputAction::leftUp:
     case InputAction::rightDown:
-    case InputAction::rightUp: {
-      static constexpr DWORD kFlags[] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP,
-                                         MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP};
+    case InputAction::rightUp:
       input.type = INPUT_MOUSE;
       // No move flag: the click lands where the pointer was placed.
-      input.mi.dwFlags = kFlags[static_cast<int>(event.action)];
+      input.mi.dwFlags = kMouseFlags[static_cast<int>(event.action)];
       break;
-    }
     case InputAction::keyDown:
     case InputAction::keyUp:
       input.type = INPUT_KEYBOARD;
-      input.ki.wVk = event.virtualKey;
+      input.ki.wVk = event.key;
       input.ki.dwFlags = event.action == InputAction::keyUp ? KEYEVENTF_KEYUP : 0;
       break;
   }
@@ -108,19 +99,16 @@ class Win32PlatformPort final : public PlatformPort {
     return msg.message == WM_QUIT ? NextMessage::quit : NextMessage::other;
   }
 
-  bool getMessage(Message& message) override {
-    MSG msg;
+  bool dispatchNextMessage() override {
+    MSG msg{};
     const BOOL result = GetMessageW(&msg, nullptr, 0, 0);
     if (result == 0) return false;
     // -1 only comes with an invalid window filter, which is never passed.
-    message = result > 0 ? fromMsg(msg) : Message{};
-    return true;
-  }
-
-  void translateAndDispatch(const Message& message) override {
-    const MSG msg = toMsg(message);
+    if (result < 0) return true;
+    if (installedPreTranslation != nullptr && installedPreTranslation(msg)) return true;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
+    return true;
   }
 
   void sleepUntilMessage(std::int64_t timeoutMicroseconds, bool onlyNew) override {
@@ -155,12 +143,12 @@ class Win32PlatformPort final : public PlatformPort {
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
   }
 
-  bool keyPressedSinceLastCheck(std::uint8_t virtualKey) override {
-    const SHORT state = GetAsyncKeyState(virtualKey);
+  bool keyPressedSinceLastCheck(KeyCode key) override {
+    const SHORT state = GetAsyncKeyState(key);
     const bool down = (state & 0x8000) != 0;
     // A press counts when the key is newly down, or went down and up since the last look.
-    const bool pressed = (down && !wasDown_[virtualKey]) || (state & 1) != 0;
-    wasDown_[virtualKey] = down;
+    const bool pressed = (down && !wasDown_[key]) || (state & 1) != 0;
+    wasDown_[key] = down;
     return pressed;
   }
 
@@ -175,3 +163,5 @@ PlatformPort& win32PlatformPort() {
   static Win32PlatformPort port;
   return port;
 }
+
+void setPreTranslation(PreTranslation preTranslation) { installedPreTranslation = preTranslation; }

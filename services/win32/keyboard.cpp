@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "engine/fatal_fault.h"
-#include "services/win32/service_state.h"
+#include "engine/key_codes.h"
+#include "services/win32/control_kinds.h"
+#include "services/window_lifecycle.h"
 
 namespace {
 
@@ -19,7 +21,7 @@ bool takesFocus(HWND handle) {
 
 // The control that had the focus when the window was last left, else the
 // lowest tab stop of the table.
-HWND focusOnActivation(LoadedWindow& window) {
+HWND focusOnActivation(LiveWindow& window) {
   if (window.lastFocus != nullptr && IsWindow(window.lastFocus) &&
       IsChild(window.handle, window.lastFocus) && takesFocus(window.lastFocus)) {
     return window.lastFocus;
@@ -31,7 +33,7 @@ HWND focusOnActivation(LoadedWindow& window) {
 }
 
 // Tab walks the tab stops in reverse table order and wraps; Shift+Tab goes back.
-void moveFocus(LoadedWindow& window, HWND from, bool backwards) {
+void moveFocus(LiveWindow& window, HWND from, bool backwards) {
   std::vector<HWND> stops;
   for (auto live = window.controls.rbegin(); live != window.controls.rend(); ++live) {
     if (isTabStop(live->definition->kind) && live->handle != nullptr) stops.push_back(live->handle);
@@ -61,20 +63,20 @@ bool isModifier(std::uint32_t key, int generic, int left, int right) {
          key == static_cast<std::uint32_t>(right);
 }
 
+// The keypad reports its digits, minus, point and slash as the main keyboard's
+// keys: a handler that reads typed numbers need not know which block was used.
 std::int32_t keyCodeOf(std::uint32_t virtualKey) {
   const std::uint32_t key = virtualKey & 0xFF;
-  if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) return static_cast<std::int32_t>('0' + key - VK_NUMPAD0);
+  if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) return kKeyZero + static_cast<std::int32_t>(key - VK_NUMPAD0);
   switch (key) {
     case VK_SUBTRACT:
-      return 189;
+      return kKeyMinus;
     case VK_DECIMAL:
-      return 190;
+      return kKeyPoint;
     case VK_DIVIDE:
-      return 191;
-    case VK_RETURN:
-      return 13;
+      return kKeySlash;
     default:
-      return static_cast<std::int32_t>(key);
+      return static_cast<std::int32_t>(key);  // the keypad's Enter is VK_RETURN already
   }
 }
 
@@ -95,7 +97,7 @@ std::int32_t shiftStateOf(std::uint32_t virtualKey) {
 
 // --- Pre-translation -------------------------------------------------------------
 
-ControlId roleOfTarget(LoadedWindow& window, HWND target) {
+ControlId roleOfTarget(LiveWindow& window, HWND target) {
   for (HWND handle = target; handle != nullptr && handle != window.handle;
        handle = GetParent(handle)) {
     if (LiveControl* live = controlByHandle(window, handle)) return live->definition->role;
@@ -103,16 +105,16 @@ ControlId roleOfTarget(LoadedWindow& window, HWND target) {
   return ControlId::self;
 }
 
-bool translateKeyboard(const Message& message) {
-  if (message.id < WM_KEYFIRST || message.id > WM_KEYLAST) return false;
-  HWND target = reinterpret_cast<HWND>(message.target);
+bool translateKeyboard(const MSG& message) {
+  if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;
+  HWND target = message.hwnd;
   if (target == nullptr) return false;
-  LoadedWindow* window = windowOfHandle(GetAncestor(target, GA_ROOT));
+  LiveWindow* window = liveWindowOfHandle(GetAncestor(target, GA_ROOT));
   if (window == nullptr) return false;
   if (!IsWindowEnabled(target) || !IsWindowEnabled(window->handle)) return false;
 
-  const bool keyDown = message.id == WM_KEYDOWN || message.id == WM_SYSKEYDOWN;
-  if (message.id == WM_KEYDOWN && message.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 &&
+  const bool keyDown = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+  if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 &&
       GetKeyState(VK_MENU) >= 0) {
     moveFocus(*window, target, GetKeyState(VK_SHIFT) < 0);
     return true;
@@ -127,19 +129,19 @@ bool translateKeyboard(const Message& message) {
 
 }  // namespace
 
-void rememberFocus(LoadedWindow& window) {
+void rememberFocus(LiveWindow& window) {
   HWND focus = GetFocus();
   if (focus != nullptr && IsChild(window.handle, focus)) window.lastFocus = focus;
 }
 
-bool restoreFocus(LoadedWindow& window) {
+bool restoreFocus(LiveWindow& window) {
   HWND target = focusOnActivation(window);
   if (target == nullptr) return false;
   SetFocus(target);
   return true;
 }
 
-bool preTranslate(const Message& message) {
+bool preTranslate(const MSG& message) {
   try {
     return translateKeyboard(message);
   } catch (...) {

@@ -2,15 +2,16 @@
 // order, and the key events raised before a key reaches its control.
 #pragma once
 
-#include "engine/platform_port.h"
-#include "services/win32/window_records.h"
+#include <windows.h>
+
+#include "services/win32/live_windows.h"
 
 // Keeps the control that has the focus as the window is left.
-void rememberFocus(LoadedWindow& window);
+void rememberFocus(LiveWindow& window);
 // Gives the focus to that control again, else to the first tab stop;
 // false when no control takes it.
-bool restoreFocus(LoadedWindow& window);
+bool restoreFocus(LiveWindow& window);
 
 // The pre-translation hook of the message pump: raises key events and moves
 // the focus on Tab. True when it has taken the message.
-bool preTranslate(const Message& message);
+bool preTranslate(const MSG& message);

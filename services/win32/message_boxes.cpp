@@ -1,34 +1,45 @@
-// Message boxes on MessageBoxW.
 #include "services/win32/message_boxes.h"
-
-#include <windows.h>
 
 #include <string>
 
-#include "services/dialogs.h"
 #include "services/win32/wide_text.h"
 
-std::int32_t askInMessageBox(std::string_view text, std::int32_t style, std::string_view caption) {
-  auto type = static_cast<UINT>(style);
-  if ((type & MB_SYSTEMMODAL) == 0) type |= MB_TASKMODAL;
-  const std::wstring wideText = widen(text);
-  const std::wstring wideCaption = widen(caption.empty() ? std::string_view("信息：") : caption);
-  switch (MessageBoxW(nullptr, wideText.c_str(), wideCaption.c_str(), type)) {
-    case IDCANCEL:
-      return kAnswerCancel;
-    case IDABORT:
-      return kAnswerAbort;
-    case IDRETRY:
-      return kAnswerRetry;
-    case IDIGNORE:
-      return kAnswerIgnore;
-    case IDYES:
-      return kAnswerYes;
-    case IDNO:
-      return kAnswerNo;
-    default:
-      return kAnswerOk;  // IDOK, and a box that could not be shown
+namespace {
+
+UINT platformStyleOf(BoxStyle style) {
+  switch (style) {
+    case BoxStyle::stop: return MB_ICONHAND | MB_OK;
+    case BoxStyle::question: return MB_ICONQUESTION | MB_OKCANCEL;
+    case BoxStyle::exclamation: return MB_ICONEXCLAMATION | MB_OKCANCEL;
+    case BoxStyle::information: return MB_ICONASTERISK | MB_OK;
   }
+  return MB_OK;
+}
+
+std::int32_t answerCodeOf(int platformAnswer) {
+  switch (platformAnswer) {
+    case IDCANCEL: return kAnswerCancel;
+    case IDABORT: return kAnswerAbort;
+    case IDRETRY: return kAnswerRetry;
+    case IDIGNORE: return kAnswerIgnore;
+    case IDYES: return kAnswerYes;
+    case IDNO: return kAnswerNo;
+    default: return kAnswerOk;  // IDOK, and a box that could not be shown
+  }
+}
+
+}  // namespace
+
+std::int32_t askInMessageBox(std::string_view text, BoxStyle style, std::string_view caption) {
+  return askInMessageBox(text, platformStyleOf(style), caption);
+}
+
+std::int32_t askInMessageBox(std::string_view text, UINT platformStyle, std::string_view caption) {
+  // No owner window: task-modal disables every window of the thread instead.
+  if ((platformStyle & MB_SYSTEMMODAL) == 0) platformStyle |= MB_TASKMODAL;
+  const int answer =
+      MessageBoxW(nullptr, widen(text).c_str(), widen(caption).c_str(), platformStyle);
+  return answerCodeOf(answer);
 }
 
 void showFatalFaultBox(std::string_view what) {

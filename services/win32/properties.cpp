@@ -2,17 +2,16 @@
 #include "services/win32/properties.h"
 
 #include <algorithm>
-#include <array>
 #include <cstddef>
 
-#include "services/dialogs.h"
-#include "services/win32/service_state.h"
+#include "services/conversions.h"
+#include "services/win32/live_windows.h"
 #include "services/win32/timers.h"
 #include "services/win32/wide_text.h"
 
 namespace {
 
-RECT placeOf(LoadedWindow& window, ControlId control, HWND handle) {
+RECT placeOf(LiveWindow& window, ControlId control, HWND handle) {
   RECT rect{};
   GetWindowRect(handle, &rect);
   if (control != ControlId::self) {
@@ -36,6 +35,16 @@ std::int32_t timerPlace(const LiveControl& timer, Property property) {
   }
 }
 
+HWND insertAfterOf(ZOrder position) {
+  switch (position) {
+    case ZOrder::top: return HWND_TOP;
+    case ZOrder::bottom: return HWND_BOTTOM;
+    case ZOrder::topmost: return HWND_TOPMOST;
+    case ZOrder::notTopmost: return HWND_NOTOPMOST;
+  }
+  return HWND_TOP;
+}
+
 bool isTextProperty(Property property) {
   return property == Property::text || property == Property::caption;
 }
@@ -43,7 +52,7 @@ bool isTextProperty(Property property) {
 }  // namespace
 
 std::int32_t readProperty(WindowId window, ControlId control, Property property) {
-  LoadedWindow& record = requireLoaded(window);
+  LiveWindow& record = requireLive(window);
   LiveControl* live = nullptr;
   HWND handle = requireHandle(record, control, &live);
   if (property == Property::period) return live != nullptr ? live->period : 0;
@@ -80,7 +89,7 @@ std::int32_t readProperty(WindowId window, ControlId control, Property property)
 
 std::string readTextProperty(WindowId window, ControlId control, Property property) {
   if (!isTextProperty(property)) return std::to_string(readProperty(window, control, property));
-  LoadedWindow& record = requireLoaded(window);
+  LiveWindow& record = requireLive(window);
   HWND handle = requireHandle(record, control);
   if (handle == nullptr) return {};
   const int length = GetWindowTextLengthW(handle);
@@ -91,7 +100,7 @@ std::string readTextProperty(WindowId window, ControlId control, Property proper
 }
 
 void writeProperty(WindowId window, ControlId control, Property property, std::int32_t value) {
-  LoadedWindow& record = requireLoaded(window);
+  LiveWindow& record = requireLive(window);
   LiveControl* live = nullptr;
   HWND handle = requireHandle(record, control, &live);
   if (property == Property::period) {
@@ -150,7 +159,7 @@ void writeTextProperty(WindowId window, ControlId control, Property property,
     writeProperty(window, control, property, textToInteger(text));
     return;
   }
-  LoadedWindow& record = requireLoaded(window);
+  LiveWindow& record = requireLive(window);
   LiveControl* live = nullptr;
   HWND handle = requireHandle(record, control, &live);
   if (handle == nullptr) return;
@@ -161,13 +170,10 @@ void writeTextProperty(WindowId window, ControlId control, Property property,
   }
 }
 
-void writeZOrder(WindowId window, ControlId control, std::int32_t position) {
-  LoadedWindow& record = requireLoaded(window);
+void writeZOrder(WindowId window, ControlId control, ZOrder position) {
+  LiveWindow& record = requireLive(window);
   HWND handle = requireHandle(record, control);
   if (handle == nullptr) return;
-  static const std::array<HWND, 4> kInsertAfter{HWND_TOP, HWND_BOTTOM, HWND_TOPMOST,
-                                                HWND_NOTOPMOST};
-  const std::int32_t clamped = std::clamp(position, kZTop, kZNotTopmost);
-  SetWindowPos(handle, kInsertAfter[static_cast<std::size_t>(clamped - 1)], 0, 0, 0, 0,
+  SetWindowPos(handle, insertAfterOf(position), 0, 0, 0, 0,
                SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 }

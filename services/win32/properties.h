@@ -14,4 +14,4 @@ std::string readTextProperty(WindowId window, ControlId control, Property proper
 void writeProperty(WindowId window, ControlId control, Property property, std::int32_t value);
 void writeTextProperty(WindowId window, ControlId control, Property property,
                        std::string_view text);
-void writeZOrder(WindowId window, ControlId control, std::int32_t position);
+void writeZOrder(WindowId window, ControlId control, ZOrder position);

@@ -1,9 +1,8 @@
-// Timer controls on window timers.
 #include "services/win32/timers.h"
 
 #include <algorithm>
 
-void writePeriod(LoadedWindow& window, std::size_t index, std::int32_t period) {
+void writePeriod(LiveWindow& window, std::size_t index, std::int32_t period) {
   LiveControl& timer = window.controls[index];
   period = std::max(period, 0);
   if (period == timer.period) return;  // a running timer is not restarted
@@ -17,7 +16,16 @@ void writePeriod(LoadedWindow& window, std::size_t index, std::int32_t period) {
   }
 }
 
-void stopTimers(LoadedWindow& window) {
+void startTimers(LiveWindow& window) {
+  for (std::size_t index = 0; index < window.controls.size(); ++index) {
+    const ControlDefinition& control = *window.controls[index].definition;
+    if (control.kind == ControlKind::timer && control.period > 0) {
+      writePeriod(window, index, control.period);
+    }
+  }
+}
+
+void stopTimers(LiveWindow& window) {
   for (std::size_t index = 0; index < window.controls.size(); ++index) {
     if (window.controls[index].timerRunning) {
       KillTimer(window.handle, timerIdOf(index));

@@ -1,17 +1,23 @@
-// The services' backend on the Win32 user interface: setting up, the message
-// loop and the end of the process, with the rest handed to the parts below.
+// The services' backend on the Win32 user interface: setting up, the live
+// windows, and the end of the process, with the rest handed to the parts below.
 #include "services/win32/win32_service_backend.h"
 
 #include <commctrl.h>
 
+#include <cstddef>
+#include <memory>
+
 #include "engine/fatal_fault.h"
-#include "engine/message_pump.h"
+#include "engine/win32/win32_platform_port.h"
+#include "services/win32/drawing_resources.h"
 #include "services/win32/keyboard.h"
+#include "services/win32/live_windows.h"
 #include "services/win32/message_boxes.h"
 #include "services/win32/properties.h"
-#include "services/win32/service_state.h"
-#include "services/win32/window_loading.h"
+#include "services/win32/timers.h"
+#include "services/win32/window_builder.h"
 #include "services/win32/window_procedure.h"
+#include "services/window_definition.h"
 
 namespace {
 
@@ -29,33 +35,74 @@ HWND createOwnerWindow() {
                          nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
+HWND handleOf(WindowId window) {
+  LiveWindow* live = liveWindow(window);
+  return live != nullptr ? live->handle : nullptr;
+}
+
 class Win32ServiceBackend final : public ServiceBackend {
  public:
   void initServices() override {
-    if (services.initialised) return;
-    services.initialised = true;
-    services.userInterfaceThread = GetCurrentThreadId();
+    if (initialised_) return;
+    initialised_ = true;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     registerWindowClasses(&windowProcedure);
-    services.owner = createOwnerWindow();
-    setPreTranslateHook(&preTranslate);
-    if (services.owner == nullptr) fatalFault("the owner window cannot be created");
+    owner_ = createOwnerWindow();
+    setPreTranslation(&preTranslate);
+    if (owner_ == nullptr) fatalFault("the owner window cannot be created");
   }
 
-  void loadFirstWindow(WindowId window) override {
-    if (!loadWindowNow(window, false)) fatalFault("the first window cannot be created");
+  bool createWindow(WindowId window, bool modal) override {
+    const auto index = static_cast<std::size_t>(window);
+    auto record = std::make_unique<LiveWindow>();
+    record->id = window;
+    record->definition = &windowDefinition(window);
+    record->alwaysOnTop = record->definition->alwaysOnTop;
+    LiveWindow* building = record.get();
+    // In place before the first message of the new window arrives.
+    liveWindows[index] = std::move(record);
+    const bool owned = modal || !building->definition->taskbarButton;
+    if (!buildWindow(*building, owned ? owner_ : nullptr)) {
+      if (liveWindows[index].get() == building) liveWindows[index].reset();
+      return false;
+    }
+    startTimers(*building);
+    return true;
   }
 
-  void runMessageLoop() override {
-    services.loopEntered = true;
-    if (!anyWindowLoaded()) return;
-    while (pumpOneMessage()) {
+  void showWindow(WindowId window) override {
+    if (HWND handle = handleOf(window)) ShowWindow(handle, SW_SHOW);
+  }
+
+  void bringForward(WindowId window) override {
+    HWND handle = handleOf(window);
+    if (handle == nullptr) return;
+    if (IsIconic(handle)) {
+      ShowWindow(handle, SW_RESTORE);
+    } else {
+      SetActiveWindow(handle);
     }
   }
 
-  bool loadWindow(WindowId window, bool modal) override { return loadWindowNow(window, modal); }
-  void closeWindow(WindowId window) override { requestClose(window); }
+  bool isWindowEnabled(WindowId window) override {
+    HWND handle = handleOf(window);
+    return handle != nullptr && IsWindowEnabled(handle) != FALSE;
+  }
+
+  void enableWindow(WindowId window, bool enabled) override {
+    if (HWND handle = handleOf(window)) EnableWindow(handle, enabled ? TRUE : FALSE);
+  }
+
+  void destroyWindow(WindowId window) override {
+    if (HWND handle = handleOf(window)) DestroyWindow(handle);
+  }
+
+  void postClose(WindowId window) override {
+    if (HWND handle = handleOf(window)) PostMessageW(handle, kCloseMessage, 0, 0);
+  }
+
+  void postQuit() override { PostQuitMessage(0); }
 
   std::int32_t getProperty(WindowId window, ControlId control, Property property) override {
     return readProperty(window, control, property);
@@ -71,11 +118,11 @@ class Win32ServiceBackend final : public ServiceBackend {
                        std::string_view text) override {
     writeTextProperty(window, control, property, text);
   }
-  void setZOrder(WindowId window, ControlId control, std::int32_t position) override {
+  void setZOrder(WindowId window, ControlId control, ZOrder position) override {
     writeZOrder(window, control, position);
   }
 
-  std::int32_t showMessageBox(std::string_view text, std::int32_t style,
+  std::int32_t showMessageBox(std::string_view text, BoxStyle style,
                               std::string_view caption) override {
     return askInMessageBox(text, style, caption);
   }
@@ -83,24 +130,22 @@ class Win32ServiceBackend final : public ServiceBackend {
   std::uint32_t tickCount() override { return GetTickCount(); }
 
   void beginExit() override {
-    services.exiting = true;
-    services.currentModal = ModalWindow{};
-    for (auto& record : services.loaded) record.reset();
+    for (auto& window : liveWindows) window.reset();
   }
 
   [[noreturn]] void endProcess(std::int32_t code) override {
-    services.exiting = true;
     // Takes every owned window with it; no event runs any more.
-    if (services.owner != nullptr) DestroyWindow(services.owner);
-    services.owner = nullptr;
-    releaseBuildResources();
+    if (owner_ != nullptr) DestroyWindow(owner_);
+    owner_ = nullptr;
+    releaseDrawingResources();
     ExitProcess(static_cast<UINT>(code));
   }
 
-  void reportFatalFault(std::string_view what) override {
-    services.exiting = true;  // nothing of the program runs while the box is up
-    showFatalFaultBox(what);
-  }
+  void reportFatalFault(std::string_view what) override { showFatalFaultBox(what); }
+
+ private:
+  bool initialised_ = false;
+  HWND owner_ = nullptr;
 };
 
 }  // namespace
@@ -110,19 +155,12 @@ ServiceBackend& win32ServiceBackend() {
   return backend;
 }
 
-void useWindowDefinitions(WindowDefinitionLookup lookup) {
-  services.lookup = lookup != nullptr ? lookup : &windowDefinition;
-}
-
-HWND windowHandle(WindowId window) {
-  LoadedWindow* record = loadedWindow(window);
-  return record != nullptr ? record->handle : nullptr;
-}
+HWND windowHandle(WindowId window) { return handleOf(window); }
 
 HWND controlHandle(WindowId window, ControlId control) {
-  LoadedWindow* record = loadedWindow(window);
-  if (record == nullptr) return nullptr;
-  if (control == ControlId::self) return record->handle;
-  LiveControl* live = liveControl(*record, control);
-  return live != nullptr ? live->handle : nullptr;
+  LiveWindow* live = liveWindow(window);
+  if (live == nullptr) return nullptr;
+  if (control == ControlId::self) return live->handle;
+  LiveControl* found = liveControl(*live, control);
+  return found != nullptr ? found->handle : nullptr;
 }

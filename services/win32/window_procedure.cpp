@@ -5,10 +5,12 @@
 #include <cstddef>
 
 #include "engine/fatal_fault.h"
+#include "services/win32/control_kinds.h"
+#include "services/win32/drawing_resources.h"
 #include "services/win32/keyboard.h"
-#include "services/win32/service_state.h"
+#include "services/win32/live_windows.h"
 #include "services/win32/timers.h"
-#include "services/win32/window_loading.h"
+#include "services/window_lifecycle.h"
 
 namespace {
 
@@ -21,14 +23,9 @@ struct WindowMessage {
   LRESULT passOn() const { return DefWindowProcW(handle, id, wParam, lParam); }
 };
 
-bool isButtonKind(ControlKind kind) {
-  return kind == ControlKind::pushButton || kind == ControlKind::checkBox ||
-         kind == ControlKind::radioButton;
-}
-
-// The window's record is not loaded yet: it comes in the create parameters.
+// The window's record is not found by its handle yet: it comes in the create parameters.
 LRESULT onNcCreate(const WindowMessage& message) {
-  auto* record = static_cast<LoadedWindow*>(
+  auto* record = static_cast<LiveWindow*>(
       reinterpret_cast<const CREATESTRUCTW*>(message.lParam)->lpCreateParams);
   if (record != nullptr) record->handle = message.handle;
   return message.passOn();
@@ -36,10 +33,10 @@ LRESULT onNcCreate(const WindowMessage& message) {
 
 // A handler may unload the window: nothing here touches it after raising an event.
 
-LRESULT onCommand(LoadedWindow& window, const WindowMessage& message) {
+LRESULT onCommand(LiveWindow& window, const WindowMessage& message) {
   if (message.lParam != 0 && HIWORD(message.wParam) == BN_CLICKED) {
     LiveControl* live = controlByHandle(window, reinterpret_cast<HWND>(message.lParam));
-    if (live != nullptr && isButtonKind(live->definition->kind)) {
+    if (live != nullptr && raisesClicked(live->definition->kind)) {
       raiseEvent(window.id, live->definition->role, Event::clicked);
       return 0;
     }
@@ -47,8 +44,8 @@ LRESULT onCommand(LoadedWindow& window, const WindowMessage& message) {
   return message.passOn();
 }
 
-LRESULT onTimer(LoadedWindow& window, const WindowMessage& message) {
-  const std::size_t index = static_cast<std::size_t>(message.wParam) - 1;
+LRESULT onTimer(LiveWindow& window, const WindowMessage& message) {
+  const std::size_t index = controlIndexOfTimer(message.wParam);
   if (index < window.controls.size() && window.controls[index].timerRunning) {
     raiseEvent(window.id, window.controls[index].definition->role, Event::periodic);
     return 0;
@@ -56,16 +53,24 @@ LRESULT onTimer(LoadedWindow& window, const WindowMessage& message) {
   return message.passOn();
 }
 
-LRESULT onControlColour(LoadedWindow& window, const WindowMessage& message) {
-  LRESULT brush = 0;
-  if (controlColours(window, message.id, reinterpret_cast<HDC>(message.wParam),
-                     reinterpret_cast<HWND>(message.lParam), brush)) {
-    return brush;
+LRESULT onControlColour(LiveWindow& window, const WindowMessage& message) {
+  auto dc = reinterpret_cast<HDC>(message.wParam);
+  const LiveControl* live = controlByHandle(window, reinterpret_cast<HWND>(message.lParam));
+  ControlColours colours{};
+  if (live != nullptr) {
+    if (!coloursOf(*live->definition, colours)) return message.passOn();
+  } else if (message.id == WM_CTLCOLORLISTBOX) {
+    colours = ControlColours{kBlack, kWhite};  // a combo box's dropped list, like its field
+  } else {
+    return message.passOn();
   }
-  return message.passOn();
+  SetTextColor(dc, colourRef(colours.text));
+  SetBkColor(dc, colours.back == kDefaultColour ? GetSysColor(COLOR_BTNFACE)
+                                                : colourRef(colours.back));
+  return reinterpret_cast<LRESULT>(brushOf(colours.back));
 }
 
-LRESULT onSetCursor(LoadedWindow& window, const WindowMessage& message) {
+LRESULT onSetCursor(LiveWindow& window, const WindowMessage& message) {
   LiveControl* live = controlByHandle(window, reinterpret_cast<HWND>(message.wParam));
   if (live != nullptr && LOWORD(message.lParam) == HTCLIENT &&
       showsHandPointer(live->definition->kind) && handPointer() != nullptr) {
@@ -75,39 +80,41 @@ LRESULT onSetCursor(LoadedWindow& window, const WindowMessage& message) {
   return message.passOn();
 }
 
-LRESULT onActivate(LoadedWindow& window, const WindowMessage& message) {
+LRESULT onActivate(LiveWindow& window, const WindowMessage& message) {
   if (LOWORD(message.wParam) == WA_INACTIVE) rememberFocus(window);
   return message.passOn();
 }
 
-LRESULT onSetFocus(LoadedWindow& window, const WindowMessage& message) {
+LRESULT onSetFocus(LiveWindow& window, const WindowMessage& message) {
   return restoreFocus(window) ? 0 : message.passOn();
 }
 
-LRESULT onClose(LoadedWindow& window) {
-  destroyNow(window.id);
+LRESULT onClose(LiveWindow& window) {
+  userClosedWindow(window.id);
   return 0;
 }
 
-LRESULT onPendingClose(LoadedWindow& window) {
-  if (window.closePending) destroyNow(window.id);
+LRESULT onPendingClose(LiveWindow& window) {
+  pendingCloseDue(window.id);
   return 0;
 }
 
-LRESULT onDestroy(LoadedWindow& window) {
+LRESULT onDestroy(LiveWindow& window) {
   stopTimers(window);
   raiseEvent(window.id, ControlId::self, Event::willBeDestroyed);
   return 0;
 }
 
-LRESULT onNcDestroy(const WindowMessage& message) {
-  unloadWindow(message.handle);
+LRESULT onNcDestroy(LiveWindow& window, const WindowMessage& message) {
+  const WindowId id = window.id;
+  liveWindows[static_cast<std::size_t>(id)].reset();
+  windowGone(id);
   return message.passOn();
 }
 
 LRESULT handleWindowMessage(const WindowMessage& message) {
   if (message.id == WM_NCCREATE) return onNcCreate(message);
-  LoadedWindow* window = windowOfHandle(message.handle);
+  LiveWindow* window = liveWindowOfHandle(message.handle);
   if (window == nullptr) return message.passOn();
 
   // clang-format off
@@ -124,7 +131,7 @@ LRESULT handleWindowMessage(const WindowMessage& message) {
     case WM_CLOSE:            return onClose(*window);
     case kCloseMessage:       return onPendingClose(*window);
     case WM_DESTROY:          return onDestroy(*window);
-    case WM_NCDESTROY:        return onNcDestroy(message);
+    case WM_NCDESTROY:        return onNcDestroy(*window, message);
     default:                  return message.passOn();
   }
   // clang-format on

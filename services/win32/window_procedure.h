@@ -3,4 +3,7 @@
 
 #include <windows.h>
 
+// Carries a pending close to the window; it is destroyed when this is dispatched.
+constexpr UINT kCloseMessage = WM_APP + 1;
+
 LRESULT CALLBACK windowProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);

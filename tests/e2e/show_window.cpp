@@ -12,10 +12,15 @@
 #include "engine/platform_port.h"
 #include "engine/win32/win32_platform_port.h"
 #include "run/compact_layout.h"
-#include "services/dialogs.h"
+#include "services/conversions.h"
+#include "services/message_box.h"
+#include "services/process_lifetime.h"
+#include "services/random.h"
 #include "services/service_backend.h"
 #include "services/win32/win32_service_backend.h"
+#include "services/window_definition.h"
 #include "services/window_service.h"
+#include "ui/window_definitions.h"
 
 namespace {
 
@@ -67,6 +72,7 @@ int main(int argc, char** argv) {
 
   installPlatformPort(&win32PlatformPort());
   installServiceBackend(&win32ServiceBackend());
+  installWindowDefinitions(&programWindowDefinition);
   initServices();
   SetTimer(nullptr, 0, 1500, writeGeometry);
   SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, endNow);

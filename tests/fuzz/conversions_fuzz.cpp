@@ -7,7 +7,10 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "services/dialogs.h"
+#include "services/conversions.h"
+#include "services/message_box.h"
+#include "services/process_lifetime.h"
+#include "services/random.h"
 
 namespace {
 

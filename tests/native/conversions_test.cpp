@@ -5,7 +5,10 @@
 #include <limits>
 #include <string>
 
-#include "services/dialogs.h"
+#include "services/conversions.h"
+#include "services/message_box.h"
+#include "services/process_lifetime.h"
+#include "services/random.h"
 
 namespace {
 

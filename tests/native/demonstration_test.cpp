@@ -37,8 +37,8 @@ TEST_F(Demonstration, CancelOnlyLeavesAlwaysOnTopOn) {
 }
 
 TEST_F(Demonstration, TheTourTakes42BeatsAndLeavesEverythingAsFoundButTheChecks) {
-  addClick(kLeftDoubleClick, 5, 6, 70);
-  stepList.appendKeyStep(kCopyKeys, 80);
+  addClick(StepKind::leftDoubleClick, 5, 6, 70);
+  stepList.appendKeyStep(StepKind::copy, 80);
   for (C checked : {C::rightClickRadio, C::timeModeBox}) inMain(checked).checked = true;
   std::vector<int> disabledDuringTour;
   for (int second = 1; second < 42; second += 10) {
@@ -52,9 +52,9 @@ TEST_F(Demonstration, TheTourTakes42BeatsAndLeavesEverythingAsFoundButTheChecks)
   EXPECT_EQ(platform.preciseOnCalls - waitsBefore, 42) << "one-second waits";
   EXPECT_EQ(disabledDuringTour, (std::vector<int>{1, 1, 1, 1, 1}));
   ASSERT_EQ(services.boxes.size(), 11u) << "the question and ten information boxes";
-  EXPECT_EQ(services.boxes[0].style, kStyleQuestion);
+  EXPECT_EQ(services.boxes[0].style, BoxStyle::question);
   for (std::size_t i = 1; i < services.boxes.size(); ++i) {
-    EXPECT_EQ(services.boxes[i].style, kStyleInformation) << i;
+    EXPECT_EQ(services.boxes[i].style, BoxStyle::information) << i;
     EXPECT_EQ(services.boxes[i].caption, "提示") << i;
   }
   EXPECT_EQ(services.boxes.back().text, "本次演示已结束，祝您使用愉快");
@@ -83,7 +83,7 @@ TEST_F(Demonstration, TheTourTakes42BeatsAndLeavesEverythingAsFoundButTheChecks)
   EXPECT_EQ(services.log.back(), "MainWindow.self.alwaysOnTop=1");
   ASSERT_EQ(stepList.stepCount(), 2);
   EXPECT_EQ(stepList.step(1).x, 5);
-  EXPECT_EQ(stepList.step(2).kind, kCopyKeys);
+  EXPECT_EQ(stepList.step(2).kind, StepKind::copy);
   EXPECT_EQ(logWithPrefix("left"), Log{}) << "the tour plays nothing";
 }
 

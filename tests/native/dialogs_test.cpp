@@ -5,9 +5,16 @@
 #include <cstdlib>
 
 #include "engine/fatal_fault.h"
-#include "services/dialogs.h"
+#include "services/conversions.h"
+#include "services/message_box.h"
+#include "services/process_lifetime.h"
+#include "services/random.h"
 #include "services/window_service.h"
+#include "fake_platform.h"
+#include "services/window_definition.h"
+#include "services/window_lifecycle.h"
 #include "stub_backend.h"
+#include "ui/window_definitions.h"
 
 // The exit and fault paths end the process, so they run as death tests, each
 // in a fresh process of its own (the clean-up list lives for the process).
@@ -137,7 +144,7 @@ TEST_F(DialogsDeathTest, ServicesUsedWithoutABackendAreAFatalFault) {
       {
         installServiceBackend(nullptr);
         setFatalFaultHandler(printFault);
-        showMessageBox("text", kStyleInformation, "caption");
+        showMessageBox("text", BoxStyle::information, "caption");
       },
       testing::ExitedWithCode(0), "FAULT\\[.+\\]");
   EXPECT_EXIT(
@@ -161,21 +168,28 @@ class ServiceForwardingTest : public testing::Test {
 
 TEST_F(ServiceForwardingTest, ForwardsTextStyleAndCaptionAndReturnsTheAnswer) {
   backend.answer = kAnswerCancel;
-  EXPECT_EQ(showMessageBox("是否开始？", kStyleQuestion, "提示"), kAnswerCancel);
+  EXPECT_EQ(showMessageBox("是否开始？", BoxStyle::question, "提示"), kAnswerCancel);
   EXPECT_EQ(serviceLog(), "box(是否开始？|33|提示) ");
 }
 
 TEST_F(ServiceForwardingTest, EmptyCaptionBecomesTheDefaultOne) {
-  EXPECT_EQ(showMessageBox("text", kStyleStop, ""), kAnswerOk);
+  EXPECT_EQ(showMessageBox("text", BoxStyle::stop, ""), kAnswerOk);
   EXPECT_EQ(serviceLog(), "box(text|16|信息：) ");
 }
 
 TEST_F(ServiceForwardingTest, ZOrderPositionsAreClampedBeforeTheBackendSeesThem) {
+  FakePlatform platform;
+  installWindowDefinitions(&programWindowDefinition);
+  forgetAllWindows();
+  loadFirstWindow(WindowId::MainWindow);
+  serviceLog().clear();
   setZOrder(WindowId::MainWindow, ControlId::stopButton, 0);
   setZOrder(WindowId::MainWindow, ControlId::stopButton, 2);
   setZOrder(WindowId::MainWindow, ControlId::stopButton, 9);
   setZOrder(WindowId::MainWindow, ControlId::stopButton, -2147483647 - 1);
   EXPECT_EQ(serviceLog(), "z(1) z(2) z(4) z(1) ");
+  forgetAllWindows();
+  installWindowDefinitions(nullptr);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // A platform for native tests: a virtual microsecond clock that moves only
-// while the engine sleeps, a message queue of scripted actions, and a record
-// of injected input with the pointer position at each event.
+// while the engine sleeps, a message queue of scripted actions that behaves
+// like the thread's real queue, and a record of injected input with the
+// pointer position at each event.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -23,10 +24,7 @@ class FakePlatform : public PlatformPort {
   };
 
   FakePlatform() { installPlatformPort(this); }
-  ~FakePlatform() override {
-    installPlatformPort(nullptr);
-    setPreTranslateHook(nullptr);
-  }
+  ~FakePlatform() override { installPlatformPort(nullptr); }
   FakePlatform(const FakePlatform&) = delete;
   FakePlatform& operator=(const FakePlatform&) = delete;
 
@@ -49,7 +47,7 @@ class FakePlatform : public PlatformPort {
   std::size_t queuedCount() const { return queue_.size(); }
 
   // Makes the next keyPressedSinceLastCheck for vk answer true.
-  void pressKey(std::uint8_t vk) { pressedKeys_[vk] = true; }
+  void pressKey(KeyCode key) { pressedKeys_[key] = true; }
 
   std::vector<Injected> injected;
   ScreenPoint cursor;
@@ -63,53 +61,47 @@ class FakePlatform : public PlatformPort {
 
   NextMessage peekNextMessage() override {
     release();
-    if (++peeksWithoutSleep_ > kSpinLimit) {
-      ADD_FAILURE() << "the engine polls the queue without ever sleeping";
-      throw SpinDetected{};
-    }
+    noteIdleLook();
     if (!queue_.empty()) return NextMessage::other;
     return quitPending_ ? NextMessage::quit : NextMessage::none;
   }
 
-  bool getMessage(Message& message) override {
+  bool dispatchNextMessage() override {
     release();
     while (queue_.empty() && !quitPending_) {
       if (scheduled_.empty()) {
-        ADD_FAILURE() << "getMessage would block for ever on an empty queue";
+        ADD_FAILURE() << "the message pump would block for ever on an empty queue";
         return false;
       }
-      nowUs_ = std::max(nowUs_, scheduled_.begin()->first);
-      release();
+      advanceTo(scheduled_.begin()->first);
     }
+    // As on the platform, the quit request comes only after every other message.
     if (queue_.empty()) {
       quitPending_ = false;
       return false;
     }
-    message = Message{};
-    message.id = kActionMessage;
-    message.wParam = queue_.front();
+    const std::uintptr_t id = queue_.front();
     queue_.pop_front();
-    return true;
-  }
-
-  void translateAndDispatch(const Message& message) override {
     ++dispatched;
-    auto found = actions_.find(message.wParam);
-    if (found == actions_.end()) return;
+    idleLooks_ = 0;
+    auto found = actions_.find(id);
+    if (found == actions_.end()) return true;
     std::function<void()> action = std::move(found->second);
     actions_.erase(found);
     action();
+    return true;
   }
 
+  // Like MsgWaitForMultipleObjectsEx: without onlyNew, anything already queued
+  // (a quit request too) ends the sleep at once; with onlyNew, only messages
+  // that arrive while it sleeps do. The clock moves only while it sleeps.
   void sleepUntilMessage(std::int64_t timeoutMicroseconds, bool onlyNew) override {
     ++sleeps;
-    peeksWithoutSleep_ = 0;
     release();
-    if (!onlyNew && !queue_.empty()) return;
+    if (!onlyNew && (!queue_.empty() || quitPending_)) return;
     std::int64_t wakeUs = nowUs_ + timeoutMicroseconds;
     if (!scheduled_.empty()) wakeUs = std::min(wakeUs, scheduled_.begin()->first);
-    nowUs_ = std::max(nowUs_, wakeUs);
-    release();
+    advanceTo(wakeUs);
   }
 
   void setPreciseTiming(bool on) override {
@@ -126,17 +118,31 @@ class FakePlatform : public PlatformPort {
   }
   int inputBatches = 0;
 
-  bool keyPressedSinceLastCheck(std::uint8_t virtualKey) override {
-    const bool pressed = pressedKeys_[virtualKey];
-    pressedKeys_[virtualKey] = false;
+  bool keyPressedSinceLastCheck(KeyCode key) override {
+    const bool pressed = pressedKeys_[key];
+    pressedKeys_[key] = false;
     return pressed;
   }
 
-  static constexpr std::uint32_t kActionMessage = 0x8001;
-
  private:
   struct SpinDetected {};
-  static constexpr int kSpinLimit = 1000000;
+  // Looks at the queue that find nothing new while the clock stands still:
+  // on a real system such a loop burns a processor.
+  static constexpr int kSpinLimit = 100000;
+
+  void noteIdleLook() {
+    if (++idleLooks_ > kSpinLimit) {
+      ADD_FAILURE() << "the engine polls the queue without ever sleeping";
+      throw SpinDetected{};
+    }
+  }
+  void advanceTo(std::int64_t us) {
+    if (us > nowUs_) {
+      nowUs_ = us;
+      idleLooks_ = 0;
+    }
+    release();
+  }
 
   std::uintptr_t store(std::function<void()> action) {
     actions_.emplace(++lastAction_, std::move(action));
@@ -155,6 +161,6 @@ class FakePlatform : public PlatformPort {
   std::map<std::uintptr_t, std::function<void()>> actions_;
   std::uintptr_t lastAction_ = 0;
   bool quitPending_ = false;
-  int peeksWithoutSleep_ = 0;
-  std::map<std::uint8_t, bool> pressedKeys_;
+  int idleLooks_ = 0;
+  std::map<KeyCode, bool> pressedKeys_;
 };

@@ -7,6 +7,8 @@
 #include <utility>
 
 #include "engine/message_pump.h"
+#include "services/window_lifecycle.h"
+#include "ui/window_definitions.h"
 
 namespace {
 
@@ -53,7 +55,8 @@ const char* windowName(WindowId window) {
 }
 
 const char* controlName(ControlId control) {
-  static const char* const kNames[] = {
+  // Indexed by ControlId.
+  static constexpr const char* kNames[] = {
       "self", "usageTimer", "runTimer", "statusLabel", "tutorialButton", "startButton",
       "endlessModeBox", "timeModeBox", "countModeBox", "clearAllButton", "deleteLastButton",
       "recordKeyButton", "recordClickButton", "delayEdit", "rightDoubleRadio", "rightClickRadio",
@@ -61,12 +64,15 @@ const char* controlName(ControlId control) {
       "keyOpAddButton", "keyOpCombo", "loopCountEdit", "runTimeEdit", "supportLabel",
       "leftPicture", "rightPicture",
   };
+  static_assert(std::size(kNames) == kControlIdCount, "a name for every control id");
   const auto index = static_cast<std::size_t>(control);
   return index < std::size(kNames) ? kNames[index] : "?";
 }
 
 FakeServices::FakeServices(LoggingPlatform& platform) : platform_(platform) {
+  forgetAllWindows();
   installServiceBackend(this);
+  installWindowDefinitions(&programWindowDefinition);
   platform_.onInput = [this](const InputEvent* events, std::size_t count) {
     logInput(events, count);
     if (afterInput) afterInput();
@@ -75,7 +81,9 @@ FakeServices::FakeServices(LoggingPlatform& platform) : platform_(platform) {
 
 FakeServices::~FakeServices() {
   platform_.onInput = nullptr;
+  forgetAllWindows();
   installServiceBackend(nullptr);
+  installWindowDefinitions(nullptr);
 }
 
 void FakeServices::scriptModal(WindowId id, std::vector<Action> actions) {
@@ -107,25 +115,23 @@ bool FakeServices::click(WindowId id, ControlId control) {
       if (other.kind == ControlKind::radioButton) other.checked = role == control;
     }
   }
-  raise(id, control, Event::clicked);
+  raiseEvent(id, control, Event::clicked);
   return true;
 }
 
 void FakeServices::pressKey(WindowId id, ControlId control, std::int32_t keyCode,
                             std::int32_t shiftState) {
   if (loadedControl(id, control, "key press") == nullptr) return;
-  if (window(id).controls.at(ControlId::self).disabled || exiting_) return;
-  if (KeyHandler handler = findKeyHandler(windowDefinition(id), control)) {
-    handler(keyCode, shiftState);
-  }
+  if (window(id).controls.at(ControlId::self).disabled) return;
+  raiseKeyPressed(id, control, keyCode, shiftState);
 }
 
 void FakeServices::userClose(WindowId id) {
   log.push_back(std::string("user closes ") + windowName(id));
-  destroy(id);
+  userClosedWindow(id);
 }
 
-bool FakeServices::isLoaded(WindowId id) const { return window(id).loaded; }
+bool FakeServices::isLoaded(WindowId id) const { return isWindowLoaded(id) && window(id).exists; }
 
 FakeServices::ControlState& FakeServices::state(WindowId id, ControlId control) {
   auto found = window(id).controls.find(control);
@@ -140,9 +146,9 @@ FakeServices::ControlState& FakeServices::state(WindowId id, ControlId control) 
 FakeServices::ControlState* FakeServices::loadedControl(WindowId id, ControlId control,
                                                         const char* what) {
   WindowState& target = window(id);
-  if (!target.loaded) {
+  if (!target.exists) {
     ADD_FAILURE() << what << " on " << windowName(id) << "." << controlName(control)
-                  << " while the window is not loaded";
+                  << " while the window does not exist";
     return nullptr;
   }
   auto found = target.controls.find(control);
@@ -153,11 +159,12 @@ FakeServices::ControlState* FakeServices::loadedControl(WindowId id, ControlId c
   return &found->second;
 }
 
-void FakeServices::create(WindowId id) {
+bool FakeServices::createWindow(WindowId id, bool modal) {
   const WindowDefinition& definition = windowDefinition(id);
   WindowState& created = window(id);
   created = WindowState{};
-  created.loaded = true;
+  created.exists = true;
+  created.modal = modal;
   created.alwaysOnTop = definition.alwaysOnTop;
   created.showing = ++lastShowing_;
   ControlState self;
@@ -165,6 +172,7 @@ void FakeServices::create(WindowId id) {
   self.top = (kScreenHeight - definition.height) / 2;
   self.width = definition.width;
   self.height = definition.height;
+  self.visible = false;
   self.text = definition.caption != nullptr ? definition.caption : "";
   created.controls[ControlId::self] = self;
   for (std::size_t i = 0; i < definition.controlCount; ++i) {
@@ -190,31 +198,47 @@ void FakeServices::create(WindowId id) {
       scheduleTick(id, row.role, timer.timerGeneration, row.period);
     }
   }
+  log.push_back(std::string("load ") + windowName(id));
+  return true;
 }
 
-void FakeServices::destroy(WindowId id) {
-  WindowState& target = window(id);
-  if (!target.loaded) return;
-  if (target.modal) {
-    for (const auto& [other, wasDisabled] : target.disabledByModal) {
-      if (isLoaded(other)) window(other).controls.at(ControlId::self).disabled = wasDisabled;
-    }
-    target.disabledByModal.clear();
-    target.modal = false;
+void FakeServices::showWindow(WindowId id) {
+  WindowState& shown = window(id);
+  if (!shown.exists) return;
+  shown.controls.at(ControlId::self).visible = true;
+  if (!shown.modal) return;
+  // The user's part in a modal window: its script, then the close box.
+  std::vector<Action> actions;
+  auto script = scripts_.find(id);
+  if (script != scripts_.end() && !script->second.empty()) {
+    actions = std::move(script->second.front());
+    script->second.pop_front();
   }
-  // Still loaded while its handler runs: it may read and write properties.
-  raise(id, ControlId::self, Event::willBeDestroyed);
-  target.loaded = false;
-  target.closePending = false;
-  log.push_back(std::string("gone ") + windowName(id));
-  const bool anyLoaded =
-      std::any_of(std::begin(windows_), std::end(windows_), [](const WindowState& w) { return w.loaded; });
-  if (!anyLoaded && loopEntered_) platform_.postQuit();
+  playScriptStep(id, std::make_shared<std::vector<Action>>(std::move(actions)), 0, shown.showing);
 }
 
-void FakeServices::raise(WindowId id, ControlId control, Event event) {
-  if (exiting_) return;
-  if (EventHandler handler = findHandler(windowDefinition(id), control, event)) handler();
+bool FakeServices::isWindowEnabled(WindowId id) {
+  return window(id).exists && !window(id).controls.at(ControlId::self).disabled;
+}
+
+void FakeServices::enableWindow(WindowId id, bool enabled) {
+  if (window(id).exists) window(id).controls.at(ControlId::self).disabled = !enabled;
+}
+
+void FakeServices::destroyWindow(WindowId id) {
+  if (!window(id).exists) return;
+  // Still there while its handler runs: it may read and write properties.
+  raiseEvent(id, ControlId::self, Event::willBeDestroyed);
+  window(id).exists = false;
+  log.push_back(std::string("gone ") + windowName(id));
+  windowGone(id);
+}
+
+void FakeServices::postClose(WindowId id) {
+  const std::uint64_t showing = window(id).showing;
+  platform_.post([this, id, showing] {
+    if (window(id).exists && window(id).showing == showing) pendingCloseDue(id);
+  });
 }
 
 void FakeServices::scheduleTick(WindowId id, ControlId control, std::uint64_t generation,
@@ -223,7 +247,7 @@ void FakeServices::scheduleTick(WindowId id, ControlId control, std::uint64_t ge
   platform_.postAfter(period, [this, id, control, generation, period, showing] {
     if (!isLoaded(id) || window(id).showing != showing) return;
     if (state(id, control).timerGeneration != generation) return;
-    raise(id, control, Event::periodic);
+    raiseEvent(id, control, Event::periodic);
     if (isLoaded(id) && window(id).showing == showing &&
         state(id, control).timerGeneration == generation) {
       scheduleTick(id, control, generation, period);
@@ -238,67 +262,9 @@ void FakeServices::playScriptStep(WindowId id, std::shared_ptr<std::vector<Actio
     if (next < actions->size()) {
       (*actions)[next]();
       playScriptStep(id, actions, next + 1, showing);
-    } else if (!window(id).closePending) {
+    } else {
       userClose(id);
     }
-  });
-}
-
-void FakeServices::loadFirstWindow(WindowId id) { loadWindow(id, false); }
-
-void FakeServices::runMessageLoop() {
-  loopEntered_ = true;
-  if (std::none_of(std::begin(windows_), std::end(windows_),
-                   [](const WindowState& w) { return w.loaded; })) {
-    return;
-  }
-  while (pumpOneMessage()) {
-  }
-}
-
-bool FakeServices::loadWindow(WindowId id, bool modal) {
-  if (isLoaded(id)) {
-    if (!window(id).closePending) return true;
-    destroy(id);
-  }
-  pumpPendingMessages();
-  create(id);
-  log.push_back(std::string("load ") + windowName(id));
-  raise(id, ControlId::self, Event::created);
-  if (!isLoaded(id) || !modal) return true;
-
-  WindowState& shown = window(id);
-  const std::uint64_t showing = shown.showing;
-  shown.modal = true;
-  for (int i = 0; i < kWindowCount; ++i) {
-    const auto other = static_cast<WindowId>(i);
-    if (other == id || !isLoaded(other)) continue;
-    bool& disabled = window(other).controls.at(ControlId::self).disabled;
-    shown.disabledByModal.emplace_back(other, disabled);
-    disabled = true;
-  }
-  std::vector<Action> actions;
-  auto script = scripts_.find(id);
-  if (script != scripts_.end() && !script->second.empty()) {
-    actions = std::move(script->second.front());
-    script->second.pop_front();
-  }
-  playScriptStep(id, std::make_shared<std::vector<Action>>(std::move(actions)), 0, showing);
-  // The modal loop: ends when the window is gone, or leaves a quit request
-  // for the outer loop.
-  while (isLoaded(id) && window(id).showing == showing) {
-    if (platform_.peekNextMessage() == NextMessage::quit) break;
-    if (!pumpOneMessage()) break;
-  }
-  return true;
-}
-
-void FakeServices::closeWindow(WindowId id) {
-  if (loadedControl(id, ControlId::self, "closeWindow") == nullptr) return;
-  window(id).closePending = true;
-  const std::uint64_t showing = window(id).showing;
-  platform_.post([this, id, showing] {
-    if (isLoaded(id) && window(id).showing == showing && window(id).closePending) destroy(id);
   });
 }
 
@@ -377,25 +343,23 @@ void FakeServices::setTextProperty(WindowId id, ControlId control, Property prop
   written->text = std::string(text);
 }
 
-void FakeServices::setZOrder(WindowId id, ControlId control, std::int32_t position) {
+void FakeServices::setZOrder(WindowId id, ControlId control, ZOrder position) {
   if (loadedControl(id, control, "setZOrder") == nullptr) return;
-  log.push_back(std::string("z ") + controlName(control) + " " + std::to_string(position));
+  const int number = static_cast<int>(position) + kZTop;  // back to the handlers' 1..4
+  log.push_back(std::string("z ") + controlName(control) + " " + std::to_string(number));
 }
 
-std::int32_t FakeServices::showMessageBox(std::string_view text, std::int32_t style,
+std::int32_t FakeServices::showMessageBox(std::string_view text, BoxStyle style,
                                           std::string_view caption) {
   boxes.push_back(Box{std::string(text), style, std::string(caption)});
-  log.push_back("box " + std::string(caption) + " " + std::to_string(style));
+  log.push_back("box " + std::string(caption) + " " + std::to_string(static_cast<int>(style)));
   if (boxAnswers.empty()) return 0;
   const std::int32_t answer = boxAnswers.front();
   boxAnswers.pop_front();
   return answer;
 }
 
-void FakeServices::endProcess(std::int32_t code) {
-  exiting_ = true;
-  throw TestExit{code};
-}
+void FakeServices::endProcess(std::int32_t code) { throw TestExit{code}; }
 
 void FakeServices::reportFatalFault(std::string_view what) {
   ADD_FAILURE() << "fatal fault: " << what;
@@ -410,7 +374,7 @@ void FakeServices::logInput(const InputEvent* events, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
       if (events[i].action != InputAction::keyDown) continue;
       if (!firstKey) entry += "+";
-      entry += std::to_string(events[i].virtualKey);
+      entry += std::to_string(events[i].key);
       firstKey = false;
     }
     log.push_back(entry);

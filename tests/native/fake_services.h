@@ -1,9 +1,11 @@
-// An in-memory window and dialog layer for the handler tests. Windows are
-// built from the real window data (geometry, texts, states, timer periods) and
-// events reach the real bound handlers. It records message boxes and the
-// writes that matter, answers boxes from a script, plays scripted user input
-// into modal windows, runs timers on the fake platform's clock, and ends the
-// process by throwing TestExit back to the test.
+// An in-memory backend for the window and dialog services, for the handler
+// tests. It installs the program's window tables, so windows are built from
+// the real window data (geometry, texts, states, timer periods) and the
+// services' own lifecycle delivers events to the real bound handlers. It
+// records message boxes and the writes that matter, answers boxes from a
+// script, plays scripted user input into modal windows, runs timers on the
+// fake platform's clock, and ends the process by throwing TestExit back to
+// the test.
 #pragma once
 
 #include <cstdint>
@@ -42,7 +44,7 @@ class FakeServices : public ServiceBackend {
 
   struct Box {
     std::string text;
-    std::int32_t style;
+    BoxStyle style;
     std::string caption;
   };
 
@@ -101,43 +103,41 @@ class FakeServices : public ServiceBackend {
 
   // --- ServiceBackend --------------------------------------------------------
   void initServices() override { initialised = true; }
-  void loadFirstWindow(WindowId window) override;
-  void runMessageLoop() override;
-  bool loadWindow(WindowId window, bool modal) override;
-  void closeWindow(WindowId window) override;
+  bool createWindow(WindowId window, bool modal) override;
+  void showWindow(WindowId window) override;
+  void bringForward(WindowId) override {}
+  bool isWindowEnabled(WindowId window) override;
+  void enableWindow(WindowId window, bool enabled) override;
+  void destroyWindow(WindowId window) override;
+  void postClose(WindowId window) override;
+  void postQuit() override { platform_.postQuit(); }
   std::int32_t getProperty(WindowId window, ControlId control, Property property) override;
   std::string getTextProperty(WindowId window, ControlId control, Property property) override;
   void setProperty(WindowId window, ControlId control, Property property,
                    std::int32_t value) override;
   void setTextProperty(WindowId window, ControlId control, Property property,
                        std::string_view text) override;
-  void setZOrder(WindowId window, ControlId control, std::int32_t position) override;
-  std::int32_t showMessageBox(std::string_view text, std::int32_t style,
+  void setZOrder(WindowId window, ControlId control, ZOrder position) override;
+  std::int32_t showMessageBox(std::string_view text, BoxStyle style,
                               std::string_view caption) override;
   std::uint32_t tickCount() override { return tick; }
-  void beginExit() override { exiting_ = true; }
+  void beginExit() override {}
   [[noreturn]] void endProcess(std::int32_t code) override;
   void reportFatalFault(std::string_view what) override;
 
  private:
   struct WindowState {
-    bool loaded = false;
+    bool exists = false;
     bool modal = false;
-    bool closePending = false;
     bool alwaysOnTop = false;
     std::uint64_t showing = 0;
     std::map<ControlId, ControlState> controls;
-    std::vector<std::pair<WindowId, bool>> disabledByModal;  // window, disabled before
   };
 
   WindowState& window(WindowId id) { return windows_[static_cast<std::size_t>(id)]; }
   const WindowState& window(WindowId id) const { return windows_[static_cast<std::size_t>(id)]; }
-  // Fails the test when the window is not loaded: the real layer would end
-  // the process with a fatal fault.
+  // Fails the test when the window does not exist or lacks the control.
   ControlState* loadedControl(WindowId window, ControlId control, const char* what);
-  void create(WindowId id);
-  void destroy(WindowId id);
-  void raise(WindowId window, ControlId control, Event event);
   void scheduleTick(WindowId window, ControlId control, std::uint64_t generation,
                     std::int32_t period);
   void playScriptStep(WindowId id, std::shared_ptr<std::vector<Action>> actions, std::size_t next,
@@ -149,8 +149,6 @@ class FakeServices : public ServiceBackend {
   std::map<WindowId, std::deque<std::vector<Action>>> scripts_;
   std::uint64_t lastGeneration_ = 0;
   std::uint64_t lastShowing_ = 0;
-  bool loopEntered_ = false;
-  bool exiting_ = false;
 };
 
 const char* windowName(WindowId window);

@@ -12,12 +12,16 @@
 #include "engine/step_list.h"
 #include "fake_services.h"
 #include "run/run_control.h"
-#include "services/dialogs.h"
+#include "services/conversions.h"
+#include "services/message_box.h"
+#include "services/process_lifetime.h"
+#include "services/random.h"
+#include "services/window_service.h"
 #include "ui/startup_exit.h"
 
 inline void resetProcessState() {
   stepList.release();
-  runFlag = 0;
+  runFlag = false;
   loopCount = 0;
   dialogAnswer = 0;
   currentStep = 0;
@@ -29,7 +33,7 @@ class HandlerTest : public ::testing::Test {
  public:
   HandlerTest() {
     resetProcessState();
-    services.loadFirstWindow(WindowId::MainWindow);
+    loadFirstWindow(WindowId::MainWindow);
     services.log.clear();
   }
   ~HandlerTest() override { resetProcessState(); }
@@ -43,7 +47,7 @@ class HandlerTest : public ::testing::Test {
     platform.postAt(atMs, [this, control] { clickMain(control); });
   }
 
-  static void addClick(std::int32_t kind, std::int32_t x, std::int32_t y, std::int32_t delay) {
+  static void addClick(StepKind kind, std::int32_t x, std::int32_t y, std::int32_t delay) {
     stepList.beginClickStep(kind);
     stepList.finishClickStep(x, y, delay);
   }

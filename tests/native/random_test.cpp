@@ -5,7 +5,10 @@
 #include <set>
 #include <vector>
 
-#include "services/dialogs.h"
+#include "services/conversions.h"
+#include "services/message_box.h"
+#include "services/process_lifetime.h"
+#include "services/random.h"
 #include "stub_backend.h"
 
 namespace {
@@ -53,30 +56,54 @@ TEST_F(RandomTest, ExtremeBoundsStayInRange) {
   EXPECT_EQ(drawMany(kMax - 1, kMax), (std::set<std::int32_t>{kMax - 1, kMax}));
 }
 
-// The generator's step: rand()'s classic linear congruence, 15 bits out.
-std::uint32_t nextState(std::uint32_t state) { return state * 214013u + 2531011u; }
-std::int32_t outputOf(std::uint32_t state) { return static_cast<std::int32_t>((state >> 16) & 0x7FFF); }
-
 TEST_F(RandomTest, EqualBoundsGiveThatBoundWithoutDrawing) {
-  // Three full-range draws pin the generator's state down (only its low 16
-  // bits are unknown after the first); equal bounds after them must not move it.
-  std::int32_t drawn[3];
-  for (std::int32_t& value : drawn) value = randomBetween(0, 32767);
+  processRandom().seed(2024);
+  const std::int32_t first = randomBetween(0, 32767);
+  const std::int32_t second = randomBetween(0, 32767);
+
+  processRandom().seed(2024);
+  EXPECT_EQ(randomBetween(0, 32767), first);
   EXPECT_EQ(randomBetween(4, 4), 4);
   EXPECT_EQ(randomBetween(-9, -9), -9);
-  const std::int32_t next = randomBetween(0, 32767);
+  EXPECT_EQ(randomBetween(0, 32767), second) << "the equal bounds drew a number";
+}
 
-  int consistent = 0;
-  for (std::uint32_t low = 0; low < 0x10000; ++low) {
-    std::uint32_t state = (static_cast<std::uint32_t>(drawn[0]) << 16) | low;
-    state = nextState(state);
-    if (outputOf(state) != drawn[1]) continue;
-    state = nextState(state);
-    if (outputOf(state) != drawn[2]) continue;
-    ++consistent;
-    EXPECT_EQ(outputOf(nextState(state)), next);
+TEST_F(RandomTest, TheSameSeedGivesTheSameSequenceAndOthersDiffer) {
+  auto sequenceOf = [](std::uint32_t seed) {
+    processRandom().seed(seed);
+    std::vector<std::int32_t> drawn;
+    for (int i = 0; i < 16; ++i) drawn.push_back(processRandom().next());
+    return drawn;
+  };
+  EXPECT_EQ(sequenceOf(7), sequenceOf(7));
+  EXPECT_EQ(sequenceOf(0xFFFFFFFFu), sequenceOf(0xFFFFFFFFu));
+  EXPECT_NE(sequenceOf(7), sequenceOf(8));
+  EXPECT_NE(sequenceOf(0), sequenceOf(0x10000));  // seeds that differ only in high bits
+}
+
+TEST_F(RandomTest, DrawsSpreadEvenlyOverTheRangeAndDoNotRepeatInPairs) {
+  // Chi-square against the uniform distribution, with fixed seeds so the
+  // figures are the same on every run; the limits are the 0.1 % points.
+  for (std::uint32_t seed : {1u, 123456u, 0xDEADBEEFu}) {
+    processRandom().seed(seed);
+    constexpr int kDraws = 70000;
+    std::vector<int> counts(7, 0);
+    std::vector<int> pairs(16, 0);
+    std::int32_t previous = randomBetween(0, 3);
+    for (int i = 0; i < kDraws; ++i) {
+      ++counts[static_cast<std::size_t>(randomBetween(1, 7) - 1)];
+      const std::int32_t next = randomBetween(0, 3);
+      ++pairs[static_cast<std::size_t>(previous * 4 + next)];
+      previous = next;
+    }
+    auto chiSquare = [](const std::vector<int>& observed, double expected) {
+      double sum = 0;
+      for (int count : observed) sum += (count - expected) * (count - expected) / expected;
+      return sum;
+    };
+    EXPECT_LT(chiSquare(counts, kDraws / 7.0), 22.46) << "seed " << seed;  // 6 degrees of freedom
+    EXPECT_LT(chiSquare(pairs, kDraws / 16.0), 37.70) << "seed " << seed;  // 15 degrees of freedom
   }
-  EXPECT_GE(consistent, 1);
 }
 
 TEST_F(RandomTest, SeedingTwiceInOneMillisecondGivesADifferentSequence) {

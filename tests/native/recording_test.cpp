@@ -80,17 +80,17 @@ TEST_F(Recording, RecordClickReadsKindPointerAndDelayAfterTheWait) {
   };
   const Case cases[] = {
       {"no click type", {}, "1700", nullptr, std::nullopt},
-      {"left double", {C::leftDoubleRadio}, "1700", nullptr, Step{kLeftDoubleClick, 500, 300, 1700, 0}},
-      {"pasted fraction", {C::rightClickRadio}, "1700.9", nullptr, Step{kRightClick, 500, 300, 1700, 0}},
-      {"not a number", {C::leftClickRadio}, "abc", nullptr, Step{kLeftClick, 500, 300, 0, 0}},
+      {"left double", {C::leftDoubleRadio}, "1700", nullptr, Step{StepKind::leftDoubleClick, 500, 300, 1700, 0}},
+      {"pasted fraction", {C::rightClickRadio}, "1700.9", nullptr, Step{StepKind::rightClick, 500, 300, 1700, 0}},
+      {"not a number", {C::leftClickRadio}, "abc", nullptr, Step{StepKind::leftClick, 500, 300, 0, 0}},
       {"first checked radio wins", {C::rightDoubleRadio, C::leftClickRadio}, "10", nullptr,
-       Step{kLeftClick, 500, 300, 10, 0}},
+       Step{StepKind::leftClick, 500, 300, 10, 0}},
       {"edits during the wait count", {C::rightDoubleRadio}, "1700",
        [](Recording& t) {
          t.inMain(C::delayEdit).text = "-5";
          t.platform.cursor = ScreenPoint{7, 8};
        },
-       Step{kRightDoubleClick, 7, 8, -5, 0}},
+       Step{StepKind::rightDoubleClick, 7, 8, -5, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -136,7 +136,7 @@ TEST_F(Recording, EditsDuringACaptureLeaveAConsistentList) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     stepList.release();
-    for (int i = 0; i < c.before; ++i) addClick(kLeftClick, i, i, 0);
+    for (int i = 0; i < c.before; ++i) addClick(StepKind::leftClick, i, i, 0);
     inMain(C::rightClickRadio).checked = true;
     platform.cursor = ScreenPoint{900, 800};
     bool accepted = false;
@@ -148,7 +148,7 @@ TEST_F(Recording, EditsDuringACaptureLeaveAConsistentList) {
 
     EXPECT_EQ(accepted, c.pressed != C::recordClickButton) << "the capture guards itself";
     ASSERT_EQ(stepList.stepCount(), c.after);
-    EXPECT_TRUE(sameStep(stepList.step(c.after), Step{kRightClick, 900, 800, 1700, 0}));
+    EXPECT_TRUE(sameStep(stepList.step(c.after), Step{StepKind::rightClick, 900, 800, 1700, 0}));
     EXPECT_FALSE(inMain(C::recordClickButton).disabled);
   }
 }
@@ -168,7 +168,7 @@ TEST_F(Recording, DeleteAndClearFlashTheirMessage) {
   for (const Case& c : cases) {
     SCOPED_TRACE(controlName(c.button));
     stepList.release();
-    for (int i = 1; i <= c.before; ++i) addClick(kLeftClick, i, i, i);
+    for (int i = 1; i <= c.before; ++i) addClick(StepKind::leftClick, i, i, i);
     services.log.clear();
 
     EXPECT_EQ(clickTimed(c.button), 1000);
@@ -177,7 +177,7 @@ TEST_F(Recording, DeleteAndClearFlashTheirMessage) {
               (Log{std::string("MainWindow.statusLabel.caption=") + c.message, kStatusCleared}));
     ASSERT_EQ(stepList.stepCount(), c.after);
     for (int i = 1; i <= c.after; ++i) {
-      EXPECT_TRUE(sameStep(stepList.step(i), Step{kLeftClick, i, i, i, 0}));
+      EXPECT_TRUE(sameStep(stepList.step(i), Step{StepKind::leftClick, i, i, i, 0}));
     }
   }
 }
@@ -195,10 +195,11 @@ class KeyOperations : public HandlerTest {
 TEST_F(KeyOperations, EachItemAddsItsKindOrIsRefused) {
   struct Case {
     std::int32_t item;
-    std::int32_t kind;  // -1: refused
+    std::optional<StepKind> kind;  // empty: refused
   };
-  const Case cases[] = {{-1, -1}, {0, -1}, {1, kBackspaceKey}, {2, kEnterKey}, {3, kSpaceKey},
-                        {4, kCopyKeys}, {5, kPasteKeys}, {6, kRefreshKey}, {7, -1}};
+  const Case cases[] = {{-1, std::nullopt},       {0, std::nullopt},        {1, StepKind::backspace},
+                        {2, StepKind::enter},     {3, StepKind::space},     {4, StepKind::copy},
+                        {5, StepKind::paste},     {6, StepKind::refresh},   {7, std::nullopt}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.item);
     stepList.release();
@@ -210,15 +211,15 @@ TEST_F(KeyOperations, EachItemAddsItsKindOrIsRefused) {
 
     ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_EQ(services.boxes[0].caption, "提示");
-    if (c.kind < 0) {
+    if (!c.kind) {
       EXPECT_EQ(services.boxes[0].text, "请选择正确的键盘操作类型");
-      EXPECT_EQ(services.boxes[0].style, kStyleStop);
+      EXPECT_EQ(services.boxes[0].style, BoxStyle::stop);
       EXPECT_EQ(stepList.stepCount(), 0);
     } else {
       EXPECT_EQ(services.boxes[0].text, "录入成功");
-      EXPECT_EQ(services.boxes[0].style, kStyleInformation);
+      EXPECT_EQ(services.boxes[0].style, BoxStyle::information);
       ASSERT_EQ(stepList.stepCount(), 1);
-      EXPECT_TRUE(sameStep(stepList.step(1), Step{c.kind, 0, 0, 250, 1}));
+      EXPECT_TRUE(sameStep(stepList.step(1), Step{*c.kind, 0, 0, 250, 1}));
     }
   }
 }
@@ -247,8 +248,8 @@ TEST_F(KeyOperations, TheWindowTakesTheMainWindowsPlaceAndGivesItBack) {
   EXPECT_EQ(inMain(ControlId::self).left, 100);
   EXPECT_EQ(inMain(ControlId::self).top, 50);
   EXPECT_EQ(allSteps().size(), 2u) << "the window stays open for several key steps";
-  EXPECT_TRUE(sameStep(stepList.step(1), Step{kEnterKey, 0, 0, 1700, 1}));
-  EXPECT_TRUE(sameStep(stepList.step(2), Step{kPasteKeys, 0, 0, 1700, 1}));
+  EXPECT_TRUE(sameStep(stepList.step(1), Step{StepKind::enter, 0, 0, 1700, 1}));
+  EXPECT_TRUE(sameStep(stepList.step(2), Step{StepKind::paste, 0, 0, 1700, 1}));
 }
 
 }  // namespace

@@ -52,9 +52,9 @@ TEST_P(Reentrancy, NestedPressLeavesTheProgramConsistentAndIdle) {
   const Phase& phase = kPhases[GetParam().first];
   const ControlId pressed = GetParam().second;
 
-  addClick(kLeftClick, 100, 100, 300);
-  stepList.appendKeyStep(kEnterKey, 300);
-  addClick(kRightDoubleClick, 200, 200, 300);
+  addClick(StepKind::leftClick, 100, 100, 300);
+  stepList.appendKeyStep(StepKind::enter, 300);
+  addClick(StepKind::rightDoubleClick, 200, 200, 300);
   platform.cursor = {300, 300};
   const std::set<std::pair<std::int32_t, std::int32_t>> recordedAt{{100, 100}, {200, 200}, {300, 300}};
   // A nested endless run would never end on its own: stop it from the
@@ -78,12 +78,12 @@ TEST_P(Reentrancy, NestedPressLeavesTheProgramConsistentAndIdle) {
   for (std::int32_t i = 1; i <= stepList.stepCount(); ++i) {
     const Step& step = stepList.step(i);
     if (step.isKey == 1) {
-      EXPECT_TRUE(step.kind >= kBackspaceKey && step.kind <= kRefreshKey) << i;
+      EXPECT_TRUE(step.kind >= StepKind::backspace && step.kind <= StepKind::refresh) << i;
       EXPECT_EQ(step.x, 0);
       EXPECT_EQ(step.y, 0);
     } else {
       EXPECT_EQ(step.isKey, 0) << i;
-      EXPECT_TRUE(step.kind >= kLeftClick && step.kind <= kRightDoubleClick) << i;
+      EXPECT_TRUE(step.kind >= StepKind::leftClick && step.kind <= StepKind::rightDoubleClick) << i;
       EXPECT_EQ(recordedAt.count({step.x, step.y}), 1u) << i;
     }
   }

@@ -52,9 +52,9 @@ class RunControl : public HandlerTest {
 };
 
 TEST_F(RunControl, SinglePassPlaysEveryStepOnceInOrder) {
-  addClick(kLeftClick, 10, 20, 500);
-  stepList.appendKeyStep(kPasteKeys, 300);
-  addClick(kRightDoubleClick, 30, 40, 0);
+  addClick(StepKind::leftClick, 10, 20, 500);
+  stepList.appendKeyStep(StepKind::paste, 300);
+  addClick(StepKind::rightDoubleClick, 30, 40, 0);
   platform.postAt(platform.nowMs() + 300, [this] {
     EXPECT_TRUE(inMain(ControlId::startButton).disabled) << "start stays disabled while running";
     EXPECT_EQ(inMain(ControlId::self).height, 131) << "compact layout while running";
@@ -104,8 +104,8 @@ TEST_F(RunControl, CountModeAsksForPassesAndPlaysThem) {
   for (const CountCase& c : cases) {
     SCOPED_TRACE(c.name);
     resetProcessState();
-    addClick(kLeftClick, 10, 20, 100);
-    stepList.appendKeyStep(kEnterKey, 100);
+    addClick(StepKind::leftClick, 10, 20, 100);
+    stepList.appendKeyStep(StepKind::enter, 100);
     loopCount = c.loopCountBefore;
     check(ControlId::countModeBox);
     services.log.clear();
@@ -130,7 +130,7 @@ TEST_F(RunControl, CountModeAsksForPassesAndPlaysThem) {
 }
 
 TEST_F(RunControl, TimeModeEndsAtTheFirstStepBoundaryAfterTheTimer) {
-  addClick(kLeftClick, 1, 2, 700);
+  addClick(StepKind::leftClick, 1, 2, 700);
   check(ControlId::timeModeBox);
   services.scriptEntries(WindowId::RunTimeWindow, {"0", "-3", "5000"});
 
@@ -151,7 +151,7 @@ TEST_F(RunControl, TimeModeEndsAtTheFirstStepBoundaryAfterTheTimer) {
 }
 
 TEST_F(RunControl, EndlessModeCancelledChangesNothingButAlwaysOnTop) {
-  addClick(kLeftClick, 1, 2, 700);
+  addClick(StepKind::leftClick, 1, 2, 700);
   check(ControlId::endlessModeBox);
   services.boxAnswers = {kAnswerCancel};
 
@@ -167,8 +167,8 @@ TEST_F(RunControl, EndlessModeCancelledChangesNothingButAlwaysOnTop) {
 }
 
 TEST_F(RunControl, StopDuringAWaitLetsThatWaitFinish) {
-  addClick(kLeftClick, 1, 1, 1000);
-  addClick(kLeftClick, 2, 2, 1000);
+  addClick(StepKind::leftClick, 1, 1, 1000);
+  addClick(StepKind::leftClick, 2, 2, 1000);
   check(ControlId::endlessModeBox);
   // The second click's wait runs from 1200 to 2200.
   clickMainAt(platform.nowMs() + 1700, ControlId::stopButton);
@@ -183,8 +183,8 @@ TEST_F(RunControl, StopDuringAWaitLetsThatWaitFinish) {
 }
 
 TEST_F(RunControl, ClearingTheListMidRunEndsTheRun) {
-  addClick(kLeftClick, 1, 1, 1000);
-  addClick(kLeftClick, 2, 2, 1000);
+  addClick(StepKind::leftClick, 1, 1, 1000);
+  addClick(StepKind::leftClick, 2, 2, 1000);
   check(ControlId::endlessModeBox);
   // During the first wait; an endless run of empty passes could never be stopped.
   clickMainAt(platform.nowMs() + 700, ControlId::clearAllButton);
@@ -199,9 +199,9 @@ TEST_F(RunControl, ClearingTheListMidRunEndsTheRun) {
 }
 
 TEST_F(RunControl, DeletingMidPassShortensThatPassAndTheNext) {
-  addClick(kLeftClick, 1, 1, 500);
-  addClick(kLeftClick, 2, 2, 500);
-  addClick(kLeftClick, 3, 3, 500);
+  addClick(StepKind::leftClick, 1, 1, 500);
+  addClick(StepKind::leftClick, 2, 2, 500);
+  addClick(StepKind::leftClick, 3, 3, 500);
   check(ControlId::countModeBox);
   services.scriptEntries(WindowId::LoopCountWindow, {"2"});
   clickMainAt(platform.nowMs() + 500, ControlId::deleteLastButton);
@@ -213,9 +213,9 @@ TEST_F(RunControl, DeletingMidPassShortensThatPassAndTheNext) {
 }
 
 TEST_F(RunControl, EscStopsARunWhoseWaitsAreAllZero) {
-  addClick(kLeftClick, 1, 1, 0);
-  stepList.appendKeyStep(kSpaceKey, 0);
-  addClick(kRightClick, 3, 3, 0);
+  addClick(StepKind::leftClick, 1, 1, 0);
+  stepList.appendKeyStep(StepKind::space, 0);
+  addClick(StepKind::rightClick, 3, 3, 0);
   check(ControlId::endlessModeBox);
   int batches = 0;
   services.afterInput = [&] {
@@ -243,8 +243,8 @@ TEST_F(RunControl, EscBeforeThePassesDoesNotCount) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     resetProcessState();
-    addClick(kLeftClick, 1, 1, 0);
-    addClick(kLeftClick, 2, 2, 0);
+    addClick(StepKind::leftClick, 1, 1, 0);
+    addClick(StepKind::leftClick, 2, 2, 0);
     for (ControlId mode : {ControlId::countModeBox, ControlId::timeModeBox, ControlId::endlessModeBox}) {
       inMain(mode).checked = mode == c.box;
     }

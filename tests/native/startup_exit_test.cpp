@@ -35,7 +35,7 @@ Closing closeMainWindow(std::int32_t ticks, std::uint32_t tickCount,
   resetProcessState();
   LoggingPlatform platform;
   FakeServices services{platform};
-  services.loadFirstWindow(WindowId::MainWindow);
+  loadFirstWindow(WindowId::MainWindow);
   usageTicks = ticks;
   services.tick = tickCount;
   services.boxAnswers = {answer};
@@ -97,7 +97,7 @@ TEST(StartupExit, SupportPromptOnlyAfterTenMinutesAndOnADrawOfSeven) {
       ASSERT_EQ(closing.boxes.size(), prompted ? 1u : 0u) << "draw " << closing.draw;
       if (prompted) {
         EXPECT_EQ(closing.boxes[0].text, kSupportPrompt);
-        EXPECT_EQ(closing.boxes[0].style, kStyleQuestion);
+        EXPECT_EQ(closing.boxes[0].style, BoxStyle::question);
         EXPECT_EQ(closing.boxes[0].caption, "您的意愿");
       }
       EXPECT_FALSE(contains(closing.log, "load SupportWindow")) << "Cancel ends at once";

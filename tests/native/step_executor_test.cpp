@@ -26,19 +26,19 @@ class StepExecutor : public ::testing::Test {
 };
 
 struct ClickCase {
-  std::int32_t kind;
+  StepKind kind;
   std::vector<InputEvent> expected;
 };
 
 TEST_F(StepExecutor, ClickStepsPlaceThePointerThenSendTheirButtonsInOneBatch) {
   const ClickCase cases[] = {
-      {kLeftClick, {{A::leftDown, 0}, {A::leftUp, 0}}},
-      {kLeftDoubleClick, {{A::leftDown, 0}, {A::leftUp, 0}, {A::leftDown, 0}, {A::leftUp, 0}}},
-      {kRightClick, {{A::rightDown, 0}, {A::rightUp, 0}}},
-      {kRightDoubleClick,
+      {StepKind::leftClick, {{A::leftDown, 0}, {A::leftUp, 0}}},
+      {StepKind::leftDoubleClick, {{A::leftDown, 0}, {A::leftUp, 0}, {A::leftDown, 0}, {A::leftUp, 0}}},
+      {StepKind::rightClick, {{A::rightDown, 0}, {A::rightUp, 0}}},
+      {StepKind::rightDoubleClick,
        {{A::rightDown, 0}, {A::rightUp, 0}, {A::rightDown, 0}, {A::rightUp, 0}}},
       // The key flag decides: a mouse step with a key's kind is a left click.
-      {kCopyKeys, {{A::leftDown, 0}, {A::leftUp, 0}}},
+      {StepKind::copy, {{A::leftDown, 0}, {A::leftUp, 0}}},
   };
   for (const ClickCase& c : cases) {
     stepList.clearSteps();
@@ -49,8 +49,8 @@ TEST_F(StepExecutor, ClickStepsPlaceThePointerThenSendTheirButtonsInOneBatch) {
     stepList.finishClickStep(500, 300, 0);
     currentStep = 1;
     performStep();
-    EXPECT_EQ(events(), c.expected) << "kind " << c.kind;
-    EXPECT_EQ(platform.inputBatches, 1) << "kind " << c.kind;
+    EXPECT_EQ(events(), c.expected) << "kind " << static_cast<int>(c.kind);
+    EXPECT_EQ(platform.inputBatches, 1) << "kind " << static_cast<int>(c.kind);
     for (const auto& injected : platform.injected) {
       EXPECT_EQ(injected.cursor.x, 500);
       EXPECT_EQ(injected.cursor.y, 300);
@@ -59,19 +59,19 @@ TEST_F(StepExecutor, ClickStepsPlaceThePointerThenSendTheirButtonsInOneBatch) {
 }
 
 struct KeyCase {
-  std::int32_t kind;
+  StepKind kind;
   std::vector<InputEvent> expected;
 };
 
 TEST_F(StepExecutor, KeyStepsTapTheirKeysAndChordsReleaseCtrlFirst) {
   const KeyCase cases[] = {
-      {kBackspaceKey, {{A::keyDown, 8}, {A::keyUp, 8}}},
-      {kEnterKey, {{A::keyDown, 13}, {A::keyUp, 13}}},
-      {kSpaceKey, {{A::keyDown, 32}, {A::keyUp, 32}}},
-      {kCopyKeys, {{A::keyDown, 17}, {A::keyDown, 67}, {A::keyUp, 17}, {A::keyUp, 67}}},
-      {kPasteKeys, {{A::keyDown, 17}, {A::keyDown, 86}, {A::keyUp, 17}, {A::keyUp, 86}}},
-      {kRefreshKey, {{A::keyDown, 116}, {A::keyUp, 116}}},
-      {kLeftClick, {{A::keyDown, 116}, {A::keyUp, 116}}},  // any other kind: F5
+      {StepKind::backspace, {{A::keyDown, 8}, {A::keyUp, 8}}},
+      {StepKind::enter, {{A::keyDown, 13}, {A::keyUp, 13}}},
+      {StepKind::space, {{A::keyDown, 32}, {A::keyUp, 32}}},
+      {StepKind::copy, {{A::keyDown, 17}, {A::keyDown, 67}, {A::keyUp, 17}, {A::keyUp, 67}}},
+      {StepKind::paste, {{A::keyDown, 17}, {A::keyDown, 86}, {A::keyUp, 17}, {A::keyUp, 86}}},
+      {StepKind::refresh, {{A::keyDown, 116}, {A::keyUp, 116}}},
+      {StepKind::leftClick, {{A::keyDown, 116}, {A::keyUp, 116}}},  // any other kind: F5
   };
   for (const KeyCase& c : cases) {
     stepList.clearSteps();
@@ -81,14 +81,14 @@ TEST_F(StepExecutor, KeyStepsTapTheirKeysAndChordsReleaseCtrlFirst) {
     stepList.appendKeyStep(c.kind, 0);
     currentStep = 1;
     performStep();
-    EXPECT_EQ(events(), c.expected) << "kind " << c.kind;
-    EXPECT_EQ(platform.inputBatches, 1) << "kind " << c.kind;
+    EXPECT_EQ(events(), c.expected) << "kind " << static_cast<int>(c.kind);
+    EXPECT_EQ(platform.inputBatches, 1) << "kind " << static_cast<int>(c.kind);
     EXPECT_EQ(platform.cursor.x, 42) << "a key step leaves the pointer alone";
   }
 }
 
 TEST_F(StepExecutor, StepWaitsItsDelayWhileDispatching) {
-  stepList.beginClickStep(kLeftClick);
+  stepList.beginClickStep(StepKind::leftClick);
   stepList.finishClickStep(0, 0, 250);
   int dispatchedDuringWait = 0;
   platform.postAfter(100, [&] { ++dispatchedDuringWait; });
@@ -101,8 +101,8 @@ TEST_F(StepExecutor, StepWaitsItsDelayWhileDispatching) {
 }
 
 TEST_F(StepExecutor, StepWithoutPositiveDelayReturnsAtOnceWithoutDispatching) {
-  stepList.appendKeyStep(kEnterKey, 0);
-  stepList.appendKeyStep(kEnterKey, -5);
+  stepList.appendKeyStep(StepKind::enter, 0);
+  stepList.appendKeyStep(StepKind::enter, -5);
   int dispatched = 0;
   platform.post([&] { ++dispatched; });
   const std::int64_t start = platform.nowUs();
@@ -113,7 +113,7 @@ TEST_F(StepExecutor, StepWithoutPositiveDelayReturnsAtOnceWithoutDispatching) {
 }
 
 TEST_F(StepExecutor, IndexOutsideTheListPerformsNothing) {
-  stepList.appendKeyStep(kEnterKey, 0);
+  stepList.appendKeyStep(StepKind::enter, 0);
   for (std::int32_t index : {0, 2, -1, INT32_MAX}) {
     currentStep = index;
     performStep();

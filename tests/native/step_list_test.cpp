@@ -21,32 +21,32 @@ void expectStep(const StepList& list, std::int32_t index, const Step& expected) 
 TEST(StepList, ClickStepCountsOnlyOnceItsPositionIsKnown) {
   StepList list;
   EXPECT_EQ(list.stepCount(), 0);
-  list.beginClickStep(kLeftDoubleClick);
+  list.beginClickStep(StepKind::leftDoubleClick);
   EXPECT_EQ(list.stepCount(), 0);
   list.finishClickStep(500, 300, 1700);
   ASSERT_EQ(list.stepCount(), 1);
-  expectStep(list, 1, {kLeftDoubleClick, 500, 300, 1700, 0});
+  expectStep(list, 1, {StepKind::leftDoubleClick, 500, 300, 1700, 0});
 }
 
 TEST(StepList, KeyStepStoresOriginAndKeyFlag) {
   StepList list;
-  list.appendKeyStep(kPasteKeys, -5);
+  list.appendKeyStep(StepKind::paste, -5);
   ASSERT_EQ(list.stepCount(), 1);
-  expectStep(list, 1, {kPasteKeys, 0, 0, -5, 1});
+  expectStep(list, 1, {StepKind::paste, 0, 0, -5, 1});
 }
 
 TEST(StepList, RemoveLastStepLeavesEarlierStepsUntouched) {
   StepList list;
-  list.beginClickStep(kRightClick);
+  list.beginClickStep(StepKind::rightClick);
   list.finishClickStep(10, 20, 30);
-  list.beginClickStep(kLeftClick);
+  list.beginClickStep(StepKind::leftClick);
   list.finishClickStep(-40, 50, 0);
-  list.appendKeyStep(kEnterKey, 100);
+  list.appendKeyStep(StepKind::enter, 100);
 
   list.removeLastStep();
   ASSERT_EQ(list.stepCount(), 2);
-  expectStep(list, 1, {kRightClick, 10, 20, 30, 0});
-  expectStep(list, 2, {kLeftClick, -40, 50, 0, 0});
+  expectStep(list, 1, {StepKind::rightClick, 10, 20, 30, 0});
+  expectStep(list, 2, {StepKind::leftClick, -40, 50, 0, 0});
 
   list.removeLastStep();
   list.removeLastStep();
@@ -59,39 +59,39 @@ TEST(StepList, RemoveLastStepLeavesEarlierStepsUntouched) {
 // user does to the list meanwhile cannot pair it with another position.
 TEST(StepList, ClearDuringCaptureKeepsTheCapturedKindWithItsPosition) {
   StepList list;
-  list.appendKeyStep(kSpaceKey, 1);
-  list.beginClickStep(kRightDoubleClick);
+  list.appendKeyStep(StepKind::space, 1);
+  list.beginClickStep(StepKind::rightDoubleClick);
   list.clearSteps();
   EXPECT_EQ(list.stepCount(), 0);
   list.finishClickStep(7, 8, 9);
   ASSERT_EQ(list.stepCount(), 1);
-  expectStep(list, 1, {kRightDoubleClick, 7, 8, 9, 0});
+  expectStep(list, 1, {StepKind::rightDoubleClick, 7, 8, 9, 0});
 }
 
 TEST(StepList, DeleteDuringCaptureRemovesTheOlderStepNotTheCapture) {
   StepList list;
-  list.beginClickStep(kLeftClick);
+  list.beginClickStep(StepKind::leftClick);
   list.finishClickStep(1, 1, 1);
-  list.beginClickStep(kRightClick);
+  list.beginClickStep(StepKind::rightClick);
   list.finishClickStep(2, 2, 2);
 
-  list.beginClickStep(kLeftDoubleClick);
+  list.beginClickStep(StepKind::leftDoubleClick);
   list.removeLastStep();
   list.finishClickStep(3, 3, 3);
 
   ASSERT_EQ(list.stepCount(), 2);
-  expectStep(list, 1, {kLeftClick, 1, 1, 1, 0});
-  expectStep(list, 2, {kLeftDoubleClick, 3, 3, 3, 0});
+  expectStep(list, 1, {StepKind::leftClick, 1, 1, 1, 0});
+  expectStep(list, 2, {StepKind::leftDoubleClick, 3, 3, 3, 0});
 }
 
 TEST(StepList, KeyStepAddedDuringCaptureKeepsBothKinds) {
   StepList list;
-  list.beginClickStep(kRightClick);
-  list.appendKeyStep(kCopyKeys, 5);
+  list.beginClickStep(StepKind::rightClick);
+  list.appendKeyStep(StepKind::copy, 5);
   list.finishClickStep(4, 4, 4);
   ASSERT_EQ(list.stepCount(), 2);
-  expectStep(list, 1, {kCopyKeys, 0, 0, 5, 1});
-  expectStep(list, 2, {kRightClick, 4, 4, 4, 0});
+  expectStep(list, 1, {StepKind::copy, 0, 0, 5, 1});
+  expectStep(list, 2, {StepKind::rightClick, 4, 4, 4, 0});
 }
 
 TEST(StepList, FinishWithoutBeginAppendsNothing) {
@@ -103,7 +103,7 @@ TEST(StepList, FinishWithoutBeginAppendsNothing) {
 TEST(StepList, ReadingOutsideTheListIsAFatalFault) {
   setFatalFaultHandler(throwFault);
   StepList list;
-  list.appendKeyStep(kEnterKey, 0);
+  list.appendKeyStep(StepKind::enter, 0);
   EXPECT_THROW(list.step(0), FaultRaised);
   EXPECT_THROW(list.step(2), FaultRaised);
   EXPECT_NO_THROW(list.step(1));

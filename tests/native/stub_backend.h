@@ -27,23 +27,28 @@ class StubBackend : public ServiceBackend {
   std::int32_t answer = 0;
 
   void initServices() override { logEntry("init"); }
-  void loadFirstWindow(WindowId) override { logEntry("loadFirstWindow"); }
-  void runMessageLoop() override { logEntry("runMessageLoop"); }
-  bool loadWindow(WindowId, bool) override {
-    logEntry("loadWindow");
+  bool createWindow(WindowId, bool) override {
+    logEntry("create");
     return true;
   }
-  void closeWindow(WindowId) override { logEntry("closeWindow"); }
+  void showWindow(WindowId) override { logEntry("show"); }
+  void bringForward(WindowId) override {}
+  bool isWindowEnabled(WindowId) override { return true; }
+  void enableWindow(WindowId, bool) override {}
+  void destroyWindow(WindowId) override { logEntry("destroy"); }
+  void postClose(WindowId) override { logEntry("postClose"); }
+  void postQuit() override { logEntry("postQuit"); }
   std::int32_t getProperty(WindowId, ControlId, Property) override { return 0; }
   std::string getTextProperty(WindowId, ControlId, Property) override { return {}; }
   void setProperty(WindowId, ControlId, Property, std::int32_t) override {}
   void setTextProperty(WindowId, ControlId, Property, std::string_view) override {}
-  void setZOrder(WindowId, ControlId, std::int32_t position) override {
-    logEntry("z(" + std::to_string(position) + ")");
+  void setZOrder(WindowId, ControlId, ZOrder position) override {
+    logEntry("z(" + std::to_string(static_cast<int>(position) + 1) + ")");
   }
-  std::int32_t showMessageBox(std::string_view text, std::int32_t style,
+  std::int32_t showMessageBox(std::string_view text, BoxStyle style,
                               std::string_view caption) override {
-    logEntry("box(" + std::string(text) + "|" + std::to_string(style) + "|" + std::string(caption) + ")");
+    logEntry("box(" + std::string(text) + "|" + std::to_string(static_cast<int>(style)) + "|" +
+             std::string(caption) + ")");
     return answer;
   }
   std::uint32_t tickCount() override { return tick; }

@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "services/window_definition.h"
+#include "ui/window_definitions.h"
 
 namespace {
 
@@ -36,12 +36,12 @@ std::size_t indexOf(const WindowDefinition& window, ControlId control) {
 }
 
 TEST(WindowDefinitions, EachWindowIsFoundByItsOwnId) {
-  for (WindowId id : kAllWindows) EXPECT_EQ(windowDefinition(id).id, id);
+  for (WindowId id : kAllWindows) EXPECT_EQ(programWindowDefinition(id).id, id);
 }
 
 TEST(WindowDefinitions, RolesAreUniqueAndControlsFitTheClientArea) {
   for (WindowId id : kAllWindows) {
-    const WindowDefinition& window = windowDefinition(id);
+    const WindowDefinition& window = programWindowDefinition(id);
     SCOPED_TRACE("window " + std::to_string(static_cast<int>(id)));
     // Framed windows lose 6 pixels of width and 28 of height to the frame.
     const bool framed = window.frame == Frame::fixedWithCaption;
@@ -67,7 +67,7 @@ TEST(WindowDefinitions, RolesAreUniqueAndControlsFitTheClientArea) {
 
 TEST(WindowDefinitions, OnlyTheStopButtonOverlapsAndStartButtonCoversIt) {
   for (WindowId id : kAllWindows) {
-    const WindowDefinition& window = windowDefinition(id);
+    const WindowDefinition& window = programWindowDefinition(id);
     for (std::size_t i = 0; i < window.controlCount; ++i) {
       for (std::size_t j = i + 1; j < window.controlCount; ++j) {
         const ControlDefinition& a = window.controls[i];
@@ -80,7 +80,7 @@ TEST(WindowDefinitions, OnlyTheStopButtonOverlapsAndStartButtonCoversIt) {
       }
     }
   }
-  const WindowDefinition& main = windowDefinition(WindowId::MainWindow);
+  const WindowDefinition& main = programWindowDefinition(WindowId::MainWindow);
   const ControlDefinition* start = findControl(main, ControlId::startButton);
   const ControlDefinition* stop = findControl(main, ControlId::stopButton);
   ASSERT_NE(start, nullptr);
@@ -91,7 +91,7 @@ TEST(WindowDefinitions, OnlyTheStopButtonOverlapsAndStartButtonCoversIt) {
 
 TEST(WindowDefinitions, EveryBindingNamesAnExistingControlAndOneHandler) {
   for (WindowId id : kAllWindows) {
-    const WindowDefinition& window = windowDefinition(id);
+    const WindowDefinition& window = programWindowDefinition(id);
     std::set<std::pair<ControlId, Event>> bound;
     for (std::size_t i = 0; i < window.bindingCount; ++i) {
       const EventBinding& binding = window.bindings[i];
@@ -114,13 +114,13 @@ TEST(WindowDefinitions, EveryBindingNamesAnExistingControlAndOneHandler) {
 }
 
 TEST(WindowDefinitions, UnboundEventsFindNoHandler) {
-  const WindowDefinition& main = windowDefinition(WindowId::MainWindow);
+  const WindowDefinition& main = programWindowDefinition(WindowId::MainWindow);
   EXPECT_EQ(findHandler(main, ControlId::delayEdit, Event::clicked), nullptr);
   EXPECT_EQ(findHandler(main, ControlId::startButton, Event::keyPressed), nullptr);
   EXPECT_EQ(findKeyHandler(main, ControlId::delayEdit), nullptr);
   EXPECT_EQ(findControl(main, ControlId::keyOpCombo), nullptr);
   EXPECT_EQ(findControl(main, ControlId::self), nullptr);
-  const WindowDefinition& support = windowDefinition(WindowId::SupportWindow);
+  const WindowDefinition& support = programWindowDefinition(WindowId::SupportWindow);
   EXPECT_EQ(findHandler(support, ControlId::self, Event::created), nullptr);
 }
 
@@ -134,7 +134,7 @@ std::size_t countOf(const std::string& text, const std::string& separator) {
 }
 
 TEST(WindowDefinitions, ComboItemsAndNoteLinesAreSeparatedWithoutATrailingBreak) {
-  const WindowDefinition& keys = windowDefinition(WindowId::KeyOperationWindow);
+  const WindowDefinition& keys = programWindowDefinition(WindowId::KeyOperationWindow);
   const std::string items = findControl(keys, ControlId::keyOpCombo)->text;
   EXPECT_EQ(countOf(items, "\n"), 6u);
   EXPECT_NE(items.back(), '\n');

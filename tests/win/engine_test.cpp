@@ -10,6 +10,8 @@
 #include "engine/platform_port.h"
 #include "engine/step_executor.h"
 #include "engine/step_list.h"
+#include "engine/win32/win32_platform_port.h"
+#include "services/win32/keyboard.h"
 
 namespace {
 
@@ -20,6 +22,7 @@ struct Seen {
 };
 
 std::vector<Seen> seen;
+bool seeCharsAndApp = false;  // also record WM_CHAR and WM_APP
 
 LRESULT CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -28,6 +31,10 @@ LRESULT CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
       seen.push_back({message, 0, {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}});
       return 0;
     case WM_KEYDOWN: case WM_KEYUP:
+      seen.push_back({message, wParam, {}});
+      return 0;
+    case WM_CHAR: case WM_APP:
+      if (!seeCharsAndApp) return DefWindowProcW(window, message, wParam, lParam);
       seen.push_back({message, wParam, {}});
       return 0;
     default:
@@ -71,11 +78,11 @@ class EngineOnWin32 : public ::testing::Test {
 };
 
 TEST_F(EngineOnWin32, ClickStepsArriveAtTheRecordedPositionInOrder) {
-  stepList.beginClickStep(kLeftClick);
+  stepList.beginClickStep(StepKind::leftClick);
   stepList.finishClickStep(150, 120, 0);
-  stepList.beginClickStep(kLeftDoubleClick);
+  stepList.beginClickStep(StepKind::leftDoubleClick);
   stepList.finishClickStep(300, 250, 0);
-  stepList.beginClickStep(kRightClick);
+  stepList.beginClickStep(StepKind::rightClick);
   stepList.finishClickStep(450, 350, 0);
   for (currentStep = 1; currentStep <= stepList.stepCount(); ++currentStep) {
     performStep();
@@ -99,9 +106,9 @@ TEST_F(EngineOnWin32, ClickStepsArriveAtTheRecordedPositionInOrder) {
 }
 
 TEST_F(EngineOnWin32, KeyStepsArriveAsTapsAndChords) {
-  stepList.appendKeyStep(kCopyKeys, 0);
-  stepList.appendKeyStep(kEnterKey, 0);
-  stepList.appendKeyStep(kRefreshKey, 0);
+  stepList.appendKeyStep(StepKind::copy, 0);
+  stepList.appendKeyStep(StepKind::enter, 0);
+  stepList.appendKeyStep(StepKind::refresh, 0);
   for (currentStep = 1; currentStep <= stepList.stepCount(); ++currentStep) performStep();
   settle();
 
@@ -163,6 +170,32 @@ TEST_F(EngineOnWin32, ZeroWaitDispatchesNothingAndQuitStaysQueued) {
   ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
   EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
   EXPECT_FALSE(pumpOneMessage()) << "the outer loop receives the quit request";
+}
+
+// Takes WM_APP 1 and the B key.
+bool takeMarked(const MSG& message) {
+  return (message.message == WM_APP && message.wParam == 1) ||
+         (message.message == WM_KEYDOWN && message.wParam == 'B');
+}
+
+TEST_F(EngineOnWin32, MessageTakenByThePreTranslationIsNeitherTranslatedNorDispatched) {
+  const LPARAM aKey = 0x1E << 16 | 1;  // scan code and repeat count
+  const LPARAM bKey = 0x30 << 16 | 1;
+  seeCharsAndApp = true;
+  setPreTranslation(takeMarked);
+  PostMessageW(target, WM_APP, 1, 0);
+  PostMessageW(target, WM_KEYDOWN, 'B', bKey);
+  PostMessageW(target, WM_APP, 2, 0);
+  PostMessageW(target, WM_KEYDOWN, 'A', aKey);
+  pumpPendingMessages();
+  setPreTranslation(&preTranslate);
+  seeCharsAndApp = false;
+
+  const std::vector<std::pair<UINT, WPARAM>> expected{
+      {WM_APP, 2}, {WM_KEYDOWN, 'A'}, {WM_CHAR, 'a'}};
+  std::vector<std::pair<UINT, WPARAM>> actual;
+  for (const Seen& s : seen) actual.emplace_back(s.message, s.wParam);
+  EXPECT_EQ(actual, expected) << "the hook runs first; what it leaves is translated and dispatched";
 }
 
 }  // namespace

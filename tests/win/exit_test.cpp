@@ -6,7 +6,10 @@
 
 #include <string>
 
-#include "services/dialogs.h"
+#include "services/conversions.h"
+#include "services/message_box.h"
+#include "services/process_lifetime.h"
+#include "services/random.h"
 #include "services/win32/win32_service_backend.h"
 #include "services/window_service.h"
 #include "tests/win/service_test_support.h"
@@ -26,7 +29,7 @@ void pumpForever() {
 int runChildScenario(const std::string& scenario, const std::string& noteFile) {
   probe = Probe{};
   probe.noteFile = noteFile;
-  useWindowDefinitions(&testWindowDefinition);
+  installWindowDefinitions(&testWindowDefinition);
   if (scenario == "cleanup") {
     registerCleanup(noteA);
     registerCleanup(noteB);

@@ -8,7 +8,10 @@
 
 #include "engine/platform_port.h"
 #include "engine/win32/win32_platform_port.h"
-#include "services/dialogs.h"
+#include "services/conversions.h"
+#include "services/message_box.h"
+#include "services/process_lifetime.h"
+#include "services/random.h"
 #include "services/service_backend.h"
 #include "services/win32/win32_service_backend.h"
 #include "tests/win/service_test_support.h"

@@ -3,7 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include "services/dialogs.h"
+#include <functional>
+
+#include "services/conversions.h"
+#include "services/message_box.h"
+#include "services/process_lifetime.h"
+#include "services/random.h"
+#include "services/win32/message_boxes.h"
 #include "services/win32/win32_service_backend.h"
 #include "services/window_service.h"
 #include "tests/win/service_test_support.h"
@@ -12,47 +18,72 @@ namespace {
 
 class MessageBoxes : public MainWindowTest {};
 
+// Asks with the answerer pressing button (0: the close box) and checks the
+// answer and that the box was task modal.
+void expectAnswer(HWND main, int button, std::int32_t answer,
+                  const std::function<std::int32_t()>& ask) {
+  BoxAnswerer answerer(GetCurrentThreadId(), button, 0, main);
+  EXPECT_EQ(ask(), answer) << "button " << button;
+  EXPECT_TRUE(answerer.found());
+  EXPECT_EQ(answerer.caption(), L"提示");
+  // Task modal: the program's windows take no input while the box is up.
+  EXPECT_TRUE(answerer.watchedWasDisabled());
+  EXPECT_TRUE(IsWindowEnabled(main));
+}
+
 TEST_F(MessageBoxes, ThePressedButtonGivesItsAnswerCode) {
-  struct Case {
-    std::int32_t style;
-    int button;  // 0: the close box
+  struct ProgramCase {
+    BoxStyle style;
+    int button;
     std::int32_t answer;
   };
   // clang-format off
-  const Case cases[] = {
-    {kStyleQuestion,                 IDOK,     kAnswerOk},
-    {kStyleQuestion,                 IDCANCEL, kAnswerCancel},
-    {kStyleExclamation,              0,        kAnswerCancel},
-    {kStyleInformation,              IDOK,     kAnswerOk},
-    {kStyleStop,                     IDOK,     kAnswerOk},
-    {MB_ABORTRETRYIGNORE,            IDABORT,  kAnswerAbort},
-    {MB_ABORTRETRYIGNORE,            IDRETRY,  kAnswerRetry},
-    {MB_ABORTRETRYIGNORE,            IDIGNORE, kAnswerIgnore},
-    {MB_YESNO,                       IDYES,    kAnswerYes},
-    {MB_YESNO,                       IDNO,     kAnswerNo},
+  const ProgramCase programCases[] = {
+    {BoxStyle::question,    IDOK,     kAnswerOk},
+    {BoxStyle::question,    IDCANCEL, kAnswerCancel},
+    {BoxStyle::exclamation, 0,        kAnswerCancel},
+    {BoxStyle::information, IDOK,     kAnswerOk},
+    {BoxStyle::stop,        IDOK,     kAnswerOk},
   };
   // clang-format on
-  for (const Case& c : cases) {
-    BoxAnswerer answerer(GetCurrentThreadId(), c.button, 0, main);
-    EXPECT_EQ(showMessageBox("录入成功", c.style, "提示"), c.answer) << c.style << " " << c.button;
-    EXPECT_TRUE(answerer.found());
-    EXPECT_EQ(answerer.caption(), L"提示");
-    // Task modal: the program's windows take no input while the box is up.
-    EXPECT_TRUE(answerer.watchedWasDisabled());
-    EXPECT_TRUE(IsWindowEnabled(main));
+  for (const ProgramCase& c : programCases) {
+    SCOPED_TRACE(static_cast<int>(c.style));
+    expectAnswer(main, c.button, c.answer,
+                 [&] { return showMessageBox("录入成功", c.style, "提示"); });
+  }
+
+  // The buttons the program's own styles never show still map to their codes.
+  struct PlatformCase {
+    UINT style;
+    int button;
+    std::int32_t answer;
+  };
+  // clang-format off
+  const PlatformCase platformCases[] = {
+    {MB_ABORTRETRYIGNORE, IDABORT,  kAnswerAbort},
+    {MB_ABORTRETRYIGNORE, IDRETRY,  kAnswerRetry},
+    {MB_ABORTRETRYIGNORE, IDIGNORE, kAnswerIgnore},
+    {MB_YESNO,            IDYES,    kAnswerYes},
+    {MB_YESNO,            IDNO,     kAnswerNo},
+  };
+  // clang-format on
+  for (const PlatformCase& c : platformCases) {
+    SCOPED_TRACE(c.style);
+    expectAnswer(main, c.button, c.answer,
+                 [&] { return askInMessageBox("录入成功", c.style, "提示"); });
   }
 }
 
 TEST_F(MessageBoxes, AnEmptyCaptionReadsInformation) {
   BoxAnswerer answerer(GetCurrentThreadId(), IDOK);
-  EXPECT_EQ(win32ServiceBackend().showMessageBox("文本", kStyleInformation, ""), kAnswerOk);
+  EXPECT_EQ(showMessageBox("文本", BoxStyle::information, ""), kAnswerOk);
   EXPECT_EQ(answerer.caption(), L"信息：");
 }
 
 TEST_F(MessageBoxes, TimersKeepTickingUnderABox) {
   const int before = probe.usageTicks;
   BoxAnswerer answerer(GetCurrentThreadId(), IDOK, 700);
-  showMessageBox("等待", kStyleInformation, "提示");
+  showMessageBox("等待", BoxStyle::information, "提示");
   EXPECT_GT(probe.usageTicks, before);
 }
 

@@ -148,20 +148,19 @@ TEST_F(Properties, SetZOrderClampsItsPosition) {
   HWND start = controlHandle(kMain, C::startButton);
   // Table order is stacking order: the stop button starts at the bottom, under the start button.
   EXPECT_EQ(GetWindow(stop, GW_HWNDNEXT), nullptr);
-  // The backend itself clamps, whoever calls it.
-  ServiceBackend& backend = win32ServiceBackend();
-  backend.setZOrder(kMain, C::stopButton, 0);  // as 1: in front of all
+  // Out-of-range positions count as the nearest one.
+  setZOrder(kMain, C::stopButton, 0);  // as 1: in front of all
   EXPECT_EQ(GetWindow(main, GW_CHILD), stop);
-  backend.setZOrder(kMain, C::stopButton, 2);
+  setZOrder(kMain, C::stopButton, 2);
   EXPECT_EQ(GetWindow(stop, GW_HWNDNEXT), nullptr);
-  backend.setZOrder(kMain, C::startButton, -40);
+  setZOrder(kMain, C::startButton, -40);
   EXPECT_EQ(GetWindow(main, GW_CHILD), start);
 
   auto topmost = [this] { return (GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
   ASSERT_TRUE(topmost());
-  backend.setZOrder(kMain, C::self, 9);  // as 4: no longer topmost
+  setZOrder(kMain, C::self, 9);  // as 4: no longer topmost
   EXPECT_FALSE(topmost());
-  backend.setZOrder(kMain, C::self, 3);
+  setZOrder(kMain, C::self, 3);
   EXPECT_TRUE(topmost());
 }
 

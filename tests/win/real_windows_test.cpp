@@ -14,6 +14,7 @@
 #include "services/window_definition.h"
 #include "services/window_service.h"
 #include "tests/win/service_test_support.h"
+#include "ui/window_definitions.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ const WindowDefinition& unboundDefinition(WindowId window) {
   static std::vector<WindowDefinition> copies = [] {
     std::vector<WindowDefinition> all;
     for (int i = 0; i < kWindowCount; ++i) {
-      WindowDefinition copy = windowDefinition(static_cast<WindowId>(i));
+      WindowDefinition copy = programWindowDefinition(static_cast<WindowId>(i));
       copy.bindings = nullptr;
       copy.bindingCount = 0;
       all.push_back(copy);
@@ -42,7 +43,7 @@ class RealWindows : public ServiceTest, public ::testing::WithParamInterface<Win
  protected:
   void SetUp() override {
     ServiceTest::SetUp();
-    useWindowDefinitions(&unboundDefinition);
+    installWindowDefinitions(&unboundDefinition);
   }
 };
 
@@ -131,7 +132,7 @@ INSTANTIATE_TEST_SUITE_P(EachWindow, RealWindows,
                          nameOf);
 
 TEST_F(RealWindows, StopButtonLiesCoveredUnderTheStartButton) {
-  useWindowDefinitions(&unboundDefinition);
+  installWindowDefinitions(&unboundDefinition);
   ASSERT_TRUE(loadWindow(WindowId::MainWindow, false));
   const HWND stop = controlHandle(WindowId::MainWindow, ControlId::stopButton);
   const HWND start = controlHandle(WindowId::MainWindow, ControlId::startButton);

@@ -8,7 +8,10 @@
 #include <thread>
 
 #include "engine/message_pump.h"
-#include "services/dialogs.h"
+#include "services/conversions.h"
+#include "services/message_box.h"
+#include "services/process_lifetime.h"
+#include "services/random.h"
 #include "services/win32/win32_service_backend.h"
 #include "services/window_service.h"
 
@@ -198,7 +201,7 @@ void note(const char* text) {
 
 void ServiceTest::SetUp() {
   probe = Probe{};
-  useWindowDefinitions(&testWindowDefinition);
+  installWindowDefinitions(&testWindowDefinition);
 }
 
 void ServiceTest::TearDown() {
@@ -212,7 +215,7 @@ void ServiceTest::TearDown() {
     }
     return true;
   }));
-  useWindowDefinitions(nullptr);
+  installWindowDefinitions(nullptr);
 }
 
 void MainWindowTest::SetUp() {

@@ -1,13 +1,12 @@
-// Start-up, message boxes, the clean-up list and the end of the process.
-#include "services/dialogs.h"
+#include "services/process_lifetime.h"
 
 #include <cstddef>
-#include <cstdint>
 #include <cstdlib>
 #include <vector>
 
 #include "engine/fatal_fault.h"
 #include "services/service_backend.h"
+#include "services/window_lifecycle.h"
 
 namespace {
 
@@ -34,6 +33,8 @@ void endAfterFatalFault(const char* what) {
   // The state the routines would release may be what failed: drop them unrun.
   cleanupRoutines().clear();
   nextCleanup = 0;
+  // Nothing of the program runs while the box is up.
+  holdEventsForGood();
   ServiceBackend& backend = serviceBackend();
   backend.reportFatalFault(what != nullptr ? what : "");
   backend.endProcess(-1);
@@ -55,16 +56,12 @@ void registerCleanup(CleanupRoutine routine) {
   routines.push_back(routine);
 }
 
-std::int32_t showMessageBox(std::string_view text, std::int32_t style, std::string_view caption) {
-  if (caption.empty()) caption = "信息：";
-  return serviceBackend().showMessageBox(text, style, caption);
-}
-
 void exitProcess(std::int32_t code) {
   ServiceBackend& backend = serviceBackend();
   // A handler that runs under the fatal error box cannot turn the fault into
   // an ordinary ending; the routines are gone already.
   if (reportingFault) code = -1;
+  holdEventsForGood();
   if (!exitBegun) {
     exitBegun = true;
     backend.beginExit();

@@ -1,0 +1,11 @@
+// Typed text to numbers, as atof and atoi read it after full-width forms are
+// folded to ASCII. Both are total: every text gives a number.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+// Texts are UTF-8.
+double textToNumber(std::string_view text);
+// Accumulates in 32 bits that wrap, without an overflow check.
+std::int32_t textToInteger(std::string_view text);
