@@ -93,13 +93,19 @@ void enterRunLayout() {
   setStartEnabled(false);
 }
 
-void runCountMode() {
-  if (stepList.stepCount() == 0) return;
+// The count and time modes ask for their number in an entry window once the
+// bar is up; its Enter handler stores the number and closes it.
+void enterRunLayoutAndAsk(const char* prompt, WindowId entryWindow) {
   enterRunLayout();
   setAlwaysOnTop(kMain, false);
-  showMessageBox(kCountPrompt, BoxStyle::information, kNoticeCaption);
-  loadWindow(WindowId::LoopCountWindow, true);
+  showMessageBox(prompt, BoxStyle::information, kNoticeCaption);
+  loadWindow(entryWindow, true);
   settle();
+}
+
+void runCountMode() {
+  if (stepList.stepCount() == 0) return;
+  enterRunLayoutAndAsk(kCountPrompt, WindowId::LoopCountWindow);
   const std::int32_t passes = loopCount;
   for (std::int32_t pass = 1; pass <= passes; ++pass) {
     if (onePass() == PassResult::runEnded) break;
@@ -109,11 +115,7 @@ void runCountMode() {
 
 void runTimeMode() {
   if (stepList.stepCount() == 0) return;
-  enterRunLayout();
-  setAlwaysOnTop(kMain, false);
-  showMessageBox(kTimePrompt, BoxStyle::information, kNoticeCaption);
-  loadWindow(WindowId::RunTimeWindow, true);
-  settle();
+  enterRunLayoutAndAsk(kTimePrompt, WindowId::RunTimeWindow);
   passesUntilStopped();
   endOfRun();
 }

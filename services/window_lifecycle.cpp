@@ -126,7 +126,8 @@ bool loadWindow(WindowId window, bool modal) {
   if (exiting) return false;
   if (bringForward(window)) return true;
 
-  // Whatever is queued happens before the window exists.
+  // Deliver what is queued while events still flow: from here until the
+  // window is built they are dropped, and a click already waiting would be lost.
   pumpPendingMessages();
   WindowLife& life = lifeOf(window);
   life = WindowLife{};

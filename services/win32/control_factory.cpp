@@ -16,7 +16,7 @@ namespace {
 constexpr int kComboTotalHeight = 160;
 // Each line of the dropped list is this much taller than the font's line.
 constexpr int kComboItemExtra = 5;
-// Control ids start here so none collides with the dialog ids IDOK and IDCANCEL.
+// Child ids, one per row; any distinct values away from the dialog ids would do.
 constexpr int kFirstControlId = 100;
 
 void fillCombo(HWND combo, std::string_view items, HFONT font) {

@@ -40,7 +40,7 @@ TEST_F(CompactLayout, TheStopButtonFillsTheShrunkWindowFromTheWindowData) {
   changed[ControlId::self] = before.at(ControlId::self);
   changed[ControlId::stopButton] = before.at(ControlId::stopButton);
   EXPECT_EQ(changed, before) << "nothing else moves, and the window keeps its place and width";
-  EXPECT_EQ(services.log, std::vector<std::string>{"z stopButton 1"});
+  EXPECT_EQ(backend.log, std::vector<std::string>{"z stopButton 1"});
 }
 
 TEST_F(CompactLayout, RestoreIsTheExactInverseOfCompactOnAnyGeometry) {
@@ -59,13 +59,13 @@ TEST_F(CompactLayout, RestoreIsTheExactInverseOfCompactOnAnyGeometry) {
     auto& stop = inMain(ControlId::stopButton);
     std::tie(stop.left, stop.top, stop.width, stop.height) = c.stop;
     const auto before = everyGeometry();
-    services.log.clear();
+    backend.log.clear();
 
     compactRunLayout();
     restoreLayout();
 
     EXPECT_EQ(everyGeometry(), before);
-    EXPECT_EQ(services.log, (std::vector<std::string>{"z stopButton 1", "z stopButton 2"}));
+    EXPECT_EQ(backend.log, (std::vector<std::string>{"z stopButton 1", "z stopButton 2"}));
   }
 }
 

@@ -25,14 +25,14 @@ class Demonstration : public HandlerTest {
 };
 
 TEST_F(Demonstration, CancelOnlyLeavesAlwaysOnTopOn) {
-  services.boxAnswers = {kAnswerCancel};
+  backend.boxAnswers = {kAnswerCancel};
 
   EXPECT_EQ(clickTutorial(), 0);
 
-  EXPECT_EQ(services.log, (Log{"MainWindow.self.alwaysOnTop=0", "box 提示 33",
+  EXPECT_EQ(backend.log, (Log{"MainWindow.self.alwaysOnTop=0", "box 提示 33",
                                "MainWindow.self.alwaysOnTop=1"}));
-  ASSERT_EQ(services.boxes.size(), 1u);
-  EXPECT_EQ(services.boxes[0].text, kOpeningQuestion);
+  ASSERT_EQ(backend.boxes.size(), 1u);
+  EXPECT_EQ(backend.boxes[0].text, kOpeningQuestion);
   EXPECT_EQ(dialogAnswer, kAnswerCancel);
 }
 
@@ -51,13 +51,13 @@ TEST_F(Demonstration, TheTourTakes42BeatsAndLeavesEverythingAsFoundButTheChecks)
 
   EXPECT_EQ(platform.preciseOnCalls - waitsBefore, 42) << "one-second waits";
   EXPECT_EQ(disabledDuringTour, (std::vector<int>{1, 1, 1, 1, 1}));
-  ASSERT_EQ(services.boxes.size(), 11u) << "the question and ten information boxes";
-  EXPECT_EQ(services.boxes[0].style, BoxStyle::question);
-  for (std::size_t i = 1; i < services.boxes.size(); ++i) {
-    EXPECT_EQ(services.boxes[i].style, BoxStyle::information) << i;
-    EXPECT_EQ(services.boxes[i].caption, "提示") << i;
+  ASSERT_EQ(backend.boxes.size(), 11u) << "the question and ten information boxes";
+  EXPECT_EQ(backend.boxes[0].style, BoxStyle::question);
+  for (std::size_t i = 1; i < backend.boxes.size(); ++i) {
+    EXPECT_EQ(backend.boxes[i].style, BoxStyle::information) << i;
+    EXPECT_EQ(backend.boxes[i].caption, "提示") << i;
   }
-  EXPECT_EQ(services.boxes.back().text, "本次演示已结束，祝您使用愉快");
+  EXPECT_EQ(backend.boxes.back().text, "本次演示已结束，祝您使用愉快");
 
   // Each button is pointed at twice and ends with its usual caption.
   const std::pair<C, const char*> buttons[] = {
@@ -80,7 +80,7 @@ TEST_F(Demonstration, TheTourTakes42BeatsAndLeavesEverythingAsFoundButTheChecks)
             (Log{"MainWindow.countModeBox.checked=1", "MainWindow.countModeBox.checked=0",
                  "MainWindow.countModeBox.checked=1", "MainWindow.countModeBox.checked=0"}));
   EXPECT_FALSE(inMain(C::self).disabled);
-  EXPECT_EQ(services.log.back(), "MainWindow.self.alwaysOnTop=1");
+  EXPECT_EQ(backend.log.back(), "MainWindow.self.alwaysOnTop=1");
   ASSERT_EQ(stepList.stepCount(), 2);
   EXPECT_EQ(stepList.step(1).x, 5);
   EXPECT_EQ(stepList.step(2).kind, StepKind::copy);

@@ -34,14 +34,14 @@ class HandlerTest : public ::testing::Test {
   HandlerTest() {
     resetProcessState();
     loadFirstWindow(WindowId::MainWindow);
-    services.log.clear();
+    backend.log.clear();
   }
   ~HandlerTest() override { resetProcessState(); }
 
   FakeServices::ControlState& inMain(ControlId control) {
-    return services.state(WindowId::MainWindow, control);
+    return backend.state(WindowId::MainWindow, control);
   }
-  bool clickMain(ControlId control) { return services.click(WindowId::MainWindow, control); }
+  bool clickMain(ControlId control) { return backend.click(WindowId::MainWindow, control); }
   // Posts a user click on a main-window control for the given virtual time.
   void clickMainAt(std::int64_t atMs, ControlId control) {
     platform.postAt(atMs, [this, control] { clickMain(control); });
@@ -54,12 +54,12 @@ class HandlerTest : public ::testing::Test {
 
   std::vector<std::string> logWithPrefix(const std::string& prefix) const {
     std::vector<std::string> found;
-    for (const std::string& entry : services.log) {
+    for (const std::string& entry : backend.log) {
       if (entry.rfind(prefix, 0) == 0) found.push_back(entry);
     }
     return found;
   }
 
   LoggingPlatform platform;
-  FakeServices services{platform};
+  FakeServices backend{platform};
 };

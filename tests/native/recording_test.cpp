@@ -102,12 +102,12 @@ TEST_F(Recording, RecordClickReadsKindPointerAndDelayAfterTheWait) {
     inMain(C::delayEdit).text = c.delayText;
     platform.cursor = ScreenPoint{500, 300};
     if (c.duringWait) platform.postAfter(1000, [this, &c] { c.duringWait(*this); });
-    services.log.clear();
+    backend.log.clear();
 
     const std::int64_t took = clickTimed(C::recordClickButton);
 
     const std::string outcome = c.recorded ? "鼠标点击事件录入成功" : "请先选择点击类型";
-    EXPECT_EQ(services.log, (Log{"MainWindow.recordClickButton.disabled=1", kCapturePrompt,
+    EXPECT_EQ(backend.log, (Log{"MainWindow.recordClickButton.disabled=1", kCapturePrompt,
                                  "MainWindow.statusLabel.caption=" + outcome, kStatusCleared,
                                  "MainWindow.recordClickButton.disabled=0"}));
     EXPECT_EQ(took, c.recorded ? 3000 : 1000);
@@ -169,11 +169,11 @@ TEST_F(Recording, DeleteAndClearFlashTheirMessage) {
     SCOPED_TRACE(controlName(c.button));
     stepList.release();
     for (int i = 1; i <= c.before; ++i) addClick(StepKind::leftClick, i, i, i);
-    services.log.clear();
+    backend.log.clear();
 
     EXPECT_EQ(clickTimed(c.button), 1000);
 
-    EXPECT_EQ(services.log,
+    EXPECT_EQ(backend.log,
               (Log{std::string("MainWindow.statusLabel.caption=") + c.message, kStatusCleared}));
     ASSERT_EQ(stepList.stepCount(), c.after);
     for (int i = 1; i <= c.after; ++i) {
@@ -186,8 +186,8 @@ class KeyOperations : public HandlerTest {
  protected:
   FakeServices::Action choose(std::int32_t item) {
     return [this, item] {
-      services.state(WindowId::KeyOperationWindow, ControlId::keyOpCombo).selectedIndex = item;
-      EXPECT_TRUE(services.click(WindowId::KeyOperationWindow, ControlId::keyOpAddButton));
+      backend.state(WindowId::KeyOperationWindow, ControlId::keyOpCombo).selectedIndex = item;
+      EXPECT_TRUE(backend.click(WindowId::KeyOperationWindow, ControlId::keyOpAddButton));
     };
   }
 };
@@ -203,21 +203,21 @@ TEST_F(KeyOperations, EachItemAddsItsKindOrIsRefused) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.item);
     stepList.release();
-    services.boxes.clear();
+    backend.boxes.clear();
     inMain(ControlId::delayEdit).text = "250";
-    services.scriptModal(WindowId::KeyOperationWindow, {choose(c.item)});
+    backend.scriptModal(WindowId::KeyOperationWindow, {choose(c.item)});
 
     clickMain(ControlId::recordKeyButton);
 
-    ASSERT_EQ(services.boxes.size(), 1u);
-    EXPECT_EQ(services.boxes[0].caption, "提示");
+    ASSERT_EQ(backend.boxes.size(), 1u);
+    EXPECT_EQ(backend.boxes[0].caption, "提示");
     if (!c.kind) {
-      EXPECT_EQ(services.boxes[0].text, "请选择正确的键盘操作类型");
-      EXPECT_EQ(services.boxes[0].style, BoxStyle::stop);
+      EXPECT_EQ(backend.boxes[0].text, "请选择正确的键盘操作类型");
+      EXPECT_EQ(backend.boxes[0].style, BoxStyle::stop);
       EXPECT_EQ(stepList.stepCount(), 0);
     } else {
-      EXPECT_EQ(services.boxes[0].text, "录入成功");
-      EXPECT_EQ(services.boxes[0].style, BoxStyle::information);
+      EXPECT_EQ(backend.boxes[0].text, "录入成功");
+      EXPECT_EQ(backend.boxes[0].style, BoxStyle::information);
       ASSERT_EQ(stepList.stepCount(), 1);
       EXPECT_TRUE(sameStep(stepList.step(1), Step{*c.kind, 0, 0, 250, 1}));
     }
@@ -227,10 +227,10 @@ TEST_F(KeyOperations, EachItemAddsItsKindOrIsRefused) {
 TEST_F(KeyOperations, TheWindowTakesTheMainWindowsPlaceAndGivesItBack) {
   ASSERT_EQ(inMain(ControlId::self).left, 801);
   ASSERT_EQ(inMain(ControlId::self).top, 407);
-  services.scriptModal(
+  backend.scriptModal(
       WindowId::KeyOperationWindow,
       {[this] {
-         auto& window = services.state(WindowId::KeyOperationWindow, ControlId::self);
+         auto& window = backend.state(WindowId::KeyOperationWindow, ControlId::self);
          EXPECT_EQ(window.left, 801);
          EXPECT_EQ(window.top, 407);
          EXPECT_FALSE(inMain(ControlId::self).visible);
@@ -242,7 +242,7 @@ TEST_F(KeyOperations, TheWindowTakesTheMainWindowsPlaceAndGivesItBack) {
 
   clickMain(ControlId::recordKeyButton);
 
-  EXPECT_FALSE(services.isLoaded(WindowId::KeyOperationWindow));
+  EXPECT_FALSE(backend.isLoaded(WindowId::KeyOperationWindow));
   EXPECT_TRUE(inMain(ControlId::self).visible);
   EXPECT_FALSE(inMain(ControlId::self).disabled);
   EXPECT_EQ(inMain(ControlId::self).left, 100);

@@ -23,14 +23,14 @@ struct Phase {
 
 const Phase kPhases[] = {
     {"capture",
-     [](HandlerTest& t) { t.services.state(WindowId::MainWindow, ControlId::leftClickRadio).checked = true; },
+     [](HandlerTest& t) { t.backend.state(WindowId::MainWindow, ControlId::leftClickRadio).checked = true; },
      ControlId::recordClickButton, 500},
     {"flash", [](HandlerTest&) {}, ControlId::deleteLastButton, 500},
     {"singleRun", [](HandlerTest&) {}, ControlId::startButton, 350},
     {"countRun",
      [](HandlerTest& t) {
-       t.services.state(WindowId::MainWindow, ControlId::countModeBox).checked = true;
-       t.services.scriptEntries(WindowId::LoopCountWindow, {"2"});
+       t.backend.state(WindowId::MainWindow, ControlId::countModeBox).checked = true;
+       t.backend.scriptEntries(WindowId::LoopCountWindow, {"2"});
      },
      ControlId::startButton, 650},
     {"tour", [](HandlerTest&) {}, ControlId::tutorialButton, 5000},
@@ -99,7 +99,7 @@ TEST_P(Reentrancy, NestedPressLeavesTheProgramConsistentAndIdle) {
   EXPECT_EQ(inMain(ControlId::statusLabel).text, "");
   for (WindowId other : {WindowId::KeyOperationWindow, WindowId::LoopCountWindow,
                          WindowId::RunTimeWindow, WindowId::SupportWindow}) {
-    EXPECT_FALSE(services.isLoaded(other)) << windowName(other);
+    EXPECT_FALSE(backend.isLoaded(other)) << windowName(other);
   }
 }
 

@@ -62,9 +62,9 @@ TEST_F(RunControl, SinglePassPlaysEveryStepOnceInOrder) {
 
   const std::int64_t took = clickStart();
 
-  EXPECT_EQ(services.log, (Log{kCompact, kStartOff, "left@10,20", "key 17+86", "right2@30,40",
+  EXPECT_EQ(backend.log, (Log{kCompact, kStartOff, "left@10,20", "key 17+86", "right2@30,40",
                                kRestore, kStartOn}));
-  EXPECT_TRUE(services.boxes.empty());
+  EXPECT_TRUE(backend.boxes.empty());
   EXPECT_EQ(platform.injected.front().atMs, platform.nowMs() - took + 200) << "settling wait";
   EXPECT_EQ(took, 200 + 500 + 300);
   EXPECT_EQ(runFlag, 1) << "a run that finished leaves the flag set";
@@ -78,9 +78,9 @@ TEST_F(RunControl, EmptyListStartsNothingInAnyMode) {
     for (ControlId mode : {ControlId::countModeBox, ControlId::timeModeBox, ControlId::endlessModeBox}) {
       inMain(mode).checked = mode == box;
     }
-    services.log.clear();
+    backend.log.clear();
     EXPECT_EQ(clickStart(), 0);
-    EXPECT_EQ(services.log, Log{});
+    EXPECT_EQ(backend.log, Log{});
     EXPECT_EQ(runFlag, 0);
   }
 }
@@ -108,23 +108,23 @@ TEST_F(RunControl, CountModeAsksForPassesAndPlaysThem) {
     stepList.appendKeyStep(StepKind::enter, 100);
     loopCount = c.loopCountBefore;
     check(ControlId::countModeBox);
-    services.log.clear();
-    services.boxes.clear();
-    services.scriptEntries(WindowId::LoopCountWindow, c.entries);
+    backend.log.clear();
+    backend.boxes.clear();
+    backend.scriptEntries(WindowId::LoopCountWindow, c.entries);
 
     clickStart();
 
     const Log entry = c.accepted ? Log{kTopOn, "gone LoopCountWindow"}
                                  : Log{"user closes LoopCountWindow", "gone LoopCountWindow"};
-    EXPECT_EQ(services.log,
+    EXPECT_EQ(backend.log,
               joined({{kCompact, kStartOff, kTopOff, "box 提示 64", "load LoopCountWindow"},
                       entry,
                       repeated({"left@10,20", "key 13"}, c.passes),
                       {kRestore, kStartOn}}));
-    ASSERT_EQ(services.boxes.size(), 1u);
-    EXPECT_EQ(services.boxes[0].text, kCountPrompt);
+    ASSERT_EQ(backend.boxes.size(), 1u);
+    EXPECT_EQ(backend.boxes[0].text, kCountPrompt);
     EXPECT_EQ(loopCount, c.passes);
-    EXPECT_FALSE(services.isLoaded(WindowId::LoopCountWindow));
+    EXPECT_FALSE(backend.isLoaded(WindowId::LoopCountWindow));
     expectIdleLayout();
   }
 }
@@ -132,20 +132,20 @@ TEST_F(RunControl, CountModeAsksForPassesAndPlaysThem) {
 TEST_F(RunControl, TimeModeEndsAtTheFirstStepBoundaryAfterTheTimer) {
   addClick(StepKind::leftClick, 1, 2, 700);
   check(ControlId::timeModeBox);
-  services.scriptEntries(WindowId::RunTimeWindow, {"0", "-3", "5000"});
+  backend.scriptEntries(WindowId::RunTimeWindow, {"0", "-3", "5000"});
 
   const std::int64_t took = clickStart();
 
   // Enter at 0, passes from 200, the timer at 5000 falls in the wait of the
   // seventh click (4400..5100), which is completed.
   EXPECT_EQ(took, 5100);
-  EXPECT_EQ(services.log,
+  EXPECT_EQ(backend.log,
             joined({{kCompact, kStartOff, kTopOff, "box 提示 64", "load RunTimeWindow",
                      "MainWindow.runTimer.period=5000", kTopOn, "gone RunTimeWindow"},
                     repeated({"left@1,2"}, 7),
                     {kTimerStopped, kRestore, kStartOn}}));
-  ASSERT_EQ(services.boxes.size(), 1u);
-  EXPECT_EQ(services.boxes[0].text, kTimePrompt);
+  ASSERT_EQ(backend.boxes.size(), 1u);
+  EXPECT_EQ(backend.boxes[0].text, kTimePrompt);
   EXPECT_EQ(runFlag, 0);
   EXPECT_EQ(inMain(ControlId::runTimer).period, 0);
 }
@@ -153,13 +153,13 @@ TEST_F(RunControl, TimeModeEndsAtTheFirstStepBoundaryAfterTheTimer) {
 TEST_F(RunControl, EndlessModeCancelledChangesNothingButAlwaysOnTop) {
   addClick(StepKind::leftClick, 1, 2, 700);
   check(ControlId::endlessModeBox);
-  services.boxAnswers = {kAnswerCancel};
+  backend.boxAnswers = {kAnswerCancel};
 
   EXPECT_EQ(clickStart(), 0);
 
-  EXPECT_EQ(services.log, (Log{kTopOff, "box 警告 49", kTopOn}));
-  ASSERT_EQ(services.boxes.size(), 1u);
-  EXPECT_EQ(services.boxes[0].text,
+  EXPECT_EQ(backend.log, (Log{kTopOff, "box 警告 49", kTopOn}));
+  ASSERT_EQ(backend.boxes.size(), 1u);
+  EXPECT_EQ(backend.boxes[0].text,
             "在无限循环模式中，如果您设置的间隔时间太短，可能会导致执行操作无法停止，确定要继续执行吗？"
             "\r\n\r\n您也可以通过强制关机来强制停止，但此方法可能对您的系统有害");
   EXPECT_EQ(dialogAnswer, kAnswerCancel);
@@ -176,7 +176,7 @@ TEST_F(RunControl, StopDuringAWaitLetsThatWaitFinish) {
   const std::int64_t took = clickStart();
 
   EXPECT_EQ(took, 2200);
-  EXPECT_EQ(services.log, (Log{kTopOff, "box 警告 49", kTopOn, kCompact, kStartOff, "left@1,1",
+  EXPECT_EQ(backend.log, (Log{kTopOff, "box 警告 49", kTopOn, kCompact, kStartOff, "left@1,1",
                                "left@2,2", kTimerStopped, kRestore, kStartOn}));
   EXPECT_EQ(runFlag, 0);
   expectIdleLayout();
@@ -194,7 +194,7 @@ TEST_F(RunControl, ClearingTheListMidRunEndsTheRun) {
   EXPECT_EQ(logWithPrefix("left"), Log{"left@1,1"});
   EXPECT_EQ(stepList.stepCount(), 0);
   EXPECT_EQ(runFlag, 0);
-  EXPECT_EQ(services.log.back(), kStartOn);
+  EXPECT_EQ(backend.log.back(), kStartOn);
   expectIdleLayout();
 }
 
@@ -203,7 +203,7 @@ TEST_F(RunControl, DeletingMidPassShortensThatPassAndTheNext) {
   addClick(StepKind::leftClick, 2, 2, 500);
   addClick(StepKind::leftClick, 3, 3, 500);
   check(ControlId::countModeBox);
-  services.scriptEntries(WindowId::LoopCountWindow, {"2"});
+  backend.scriptEntries(WindowId::LoopCountWindow, {"2"});
   clickMainAt(platform.nowMs() + 500, ControlId::deleteLastButton);
 
   clickStart();
@@ -218,7 +218,7 @@ TEST_F(RunControl, EscStopsARunWhoseWaitsAreAllZero) {
   addClick(StepKind::rightClick, 3, 3, 0);
   check(ControlId::endlessModeBox);
   int batches = 0;
-  services.afterInput = [&] {
+  backend.afterInput = [&] {
     if (++batches == 7) platform.pressKey(27);
   };
 
@@ -248,12 +248,12 @@ TEST_F(RunControl, EscBeforeThePassesDoesNotCount) {
     for (ControlId mode : {ControlId::countModeBox, ControlId::timeModeBox, ControlId::endlessModeBox}) {
       inMain(mode).checked = mode == c.box;
     }
-    services.log.clear();
+    backend.log.clear();
     if (c.escInEntryWindow) {
-      services.scriptModal(WindowId::LoopCountWindow, {[this] {
+      backend.scriptModal(WindowId::LoopCountWindow, {[this] {
                              platform.pressKey(27);
-                             services.state(WindowId::LoopCountWindow, ControlId::loopCountEdit).text = "1";
-                             services.pressKey(WindowId::LoopCountWindow, ControlId::loopCountEdit, 13, 0);
+                             backend.state(WindowId::LoopCountWindow, ControlId::loopCountEdit).text = "1";
+                             backend.pressKey(WindowId::LoopCountWindow, ControlId::loopCountEdit, 13, 0);
                            }});
     } else {
       platform.pressKey(27);

@@ -34,21 +34,21 @@ Closing closeMainWindow(std::int32_t ticks, std::uint32_t tickCount,
                         std::int32_t answer) {
   resetProcessState();
   LoggingPlatform platform;
-  FakeServices services{platform};
+  FakeServices backend{platform};
   loadFirstWindow(WindowId::MainWindow);
   usageTicks = ticks;
-  services.tick = tickCount;
-  services.boxAnswers = {answer};
+  backend.tick = tickCount;
+  backend.boxAnswers = {answer};
   Closing result;
   try {
-    services.userClose(WindowId::MainWindow);
+    backend.userClose(WindowId::MainWindow);
     ADD_FAILURE() << "closing the main window did not end the process";
   } catch (const TestExit& exit) {
     result.exitCode = exit.code;
   }
   result.draw = exitDraw;
-  result.boxes = services.boxes;
-  result.log = services.log;
+  result.boxes = backend.boxes;
+  result.log = backend.log;
   resetProcessState();
   return result;
 }
@@ -57,12 +57,12 @@ TEST(StartupExit, MainRoutineShowsTheMainWindowCountsSecondsAndEndsWithZero) {
   resetProcessState();
   usageTicks = 42;
   LoggingPlatform platform;
-  FakeServices services{platform};
+  FakeServices backend{platform};
   int ticksAtClose = -1;
   platform.postAt(platform.nowMs() + 3500, [&] {
     ticksAtClose = usageTicks;
-    services.tick = 1;  // a draw that matters only after 600 seconds
-    services.userClose(WindowId::MainWindow);
+    backend.tick = 1;  // a draw that matters only after 600 seconds
+    backend.userClose(WindowId::MainWindow);
   });
 
   std::int32_t exitCode = -99;
@@ -74,11 +74,11 @@ TEST(StartupExit, MainRoutineShowsTheMainWindowCountsSecondsAndEndsWithZero) {
   }
 
   EXPECT_EQ(exitCode, 0);
-  EXPECT_TRUE(services.initialised);
-  ASSERT_FALSE(services.log.empty());
-  EXPECT_EQ(services.log.front(), "load MainWindow");
+  EXPECT_TRUE(backend.initialised);
+  ASSERT_FALSE(backend.log.empty());
+  EXPECT_EQ(backend.log.front(), "load MainWindow");
   EXPECT_EQ(ticksAtClose, 3) << "counted from 0 at creation, one per second";
-  EXPECT_TRUE(services.boxes.empty());
+  EXPECT_TRUE(backend.boxes.empty());
   resetProcessState();
 }
 

@@ -1,5 +1,5 @@
 // A service backend that only writes what it is asked into a log, for the
-// tests of the portable services. endProcess prints the log and ends the
+// tests of the portable backend. endProcess prints the log and ends the
 // process, so it belongs inside a death test.
 #pragma once
 
