@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "engine/key_codes.h"
 
@@ -45,7 +46,8 @@ class PlatformPort {
   virtual void setPreciseTiming(bool on) = 0;
 
   virtual void setCursorPosition(ScreenPoint point) = 0;
-  virtual ScreenPoint cursorPosition() = 0;
+  // Empty when the pointer cannot be read (a secure desktop, a locked workstation).
+  virtual std::optional<ScreenPoint> cursorPosition() = 0;
   // All events of one click or chord in one call, so no real input interleaves.
   virtual void sendInput(const InputEvent* events, std::size_t count) = 0;
   // True when the key went down since the previous call for it; a caller that

@@ -36,6 +36,8 @@ class StepList {
 
   void beginClickStep(StepKind kind);
   void finishClickStep(std::int32_t x, std::int32_t y, std::int32_t delay);
+  // Drops the kind held aside; nothing is appended.
+  void cancelClickStep() { pendingClickKind_.reset(); }
   void appendKeyStep(StepKind kind, std::int32_t delay);
   void removeLastStep();
   void clearSteps();

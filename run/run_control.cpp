@@ -1,6 +1,7 @@
 #include "run/run_control.h"
 
 #include <cstdint>
+#include <optional>
 
 #include "engine/key_codes.h"
 #include "engine/message_pump.h"
@@ -175,21 +176,22 @@ void onRunTimerPeriodic() { requestStop(); }
 
 void onLoopCountEditKeyPressed(std::int32_t keyCode, std::int32_t /*shiftState*/) {
   if (keyCode != kKeyEnter) return;
-  const std::int32_t entered = textToInteger(
+  // A number beyond 32 bits is refused like a negative one, not wrapped into another.
+  const std::optional<std::int32_t> entered = textToIntegerInRange(
       getTextProperty(WindowId::LoopCountWindow, ControlId::loopCountEdit, Property::text));
-  if (entered < 0) return;
-  loopCount = entered;
+  if (!entered || *entered < 0) return;
+  loopCount = *entered;
   setAlwaysOnTop(kMain, true);
   closeWindow(WindowId::LoopCountWindow);
 }
 
 void onRunTimeEditKeyPressed(std::int32_t keyCode, std::int32_t /*shiftState*/) {
   if (keyCode != kKeyEnter) return;
-  const std::int32_t entered = textToInteger(
+  const std::optional<std::int32_t> entered = textToIntegerInRange(
       getTextProperty(WindowId::RunTimeWindow, ControlId::runTimeEdit, Property::text));
-  if (entered <= 0) return;
+  if (!entered || *entered <= 0) return;
   // The time counts from this key press.
-  setProperty(kMain, ControlId::runTimer, Property::period, entered);
+  setProperty(kMain, ControlId::runTimer, Property::period, *entered);
   setAlwaysOnTop(kMain, true);
   closeWindow(WindowId::RunTimeWindow);
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 
 namespace {
@@ -131,19 +132,52 @@ double textToNumber(std::string_view text) {
   return negative ? -value : value;
 }
 
-std::int32_t textToInteger(std::string_view text) {
+namespace {
+
+// What atoi reads: the sign and the digits' value, kept exactly while it fits
+// in 64 bits and marked when it does not.
+struct IntegerRead {
+  bool negative = false;
+  std::uint32_t low32 = 0;     // the value modulo 2^32, as atoi's wrapping sees it
+  std::uint64_t magnitude = 0;  // the value itself, up to 2^32 and beyond
+  bool huge = false;           // above what magnitude holds
+};
+
+IntegerRead readInteger(std::string_view text) {
   const std::string folded = foldFullWidth(text);
   std::size_t i = skipSpace(folded);
-  const bool negative = takeSign(folded, i);
-  // 32-bit arithmetic that wraps, without an overflow check.
-  std::uint32_t value = 0;
+  IntegerRead read;
+  read.negative = takeSign(folded, i);
+  constexpr std::uint64_t kLimit = std::uint64_t{1} << 40;  // far above any 32-bit value
   while (i < folded.size() && isDigit(folded[i])) {
-    value = value * 10u + static_cast<std::uint32_t>(folded[i] - '0');
+    const auto digit = static_cast<std::uint32_t>(folded[i] - '0');
+    read.low32 = read.low32 * 10u + digit;
+    if (!read.huge) {
+      read.magnitude = read.magnitude * 10u + digit;
+      if (read.magnitude > kLimit) read.huge = true;
+    }
     ++i;
   }
-  if (negative) value = 0u - value;
+  return read;
+}
+
+}  // namespace
+
+std::int32_t textToInteger(std::string_view text) {
+  const IntegerRead read = readInteger(text);
+  // 32-bit arithmetic that wraps, without an overflow check.
+  const std::uint32_t value = read.negative ? 0u - read.low32 : read.low32;
   if (value <= static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max())) {
     return static_cast<std::int32_t>(value);
   }
   return -static_cast<std::int32_t>(~value) - 1;
+}
+
+std::optional<std::int32_t> textToIntegerInRange(std::string_view text) {
+  const IntegerRead read = readInteger(text);
+  constexpr std::uint64_t kMaxPositive = std::numeric_limits<std::int32_t>::max();
+  const std::uint64_t limit = read.negative ? kMaxPositive + 1 : kMaxPositive;
+  if (read.huge || read.magnitude > limit) return std::nullopt;
+  const auto magnitude = static_cast<std::int64_t>(read.magnitude);
+  return static_cast<std::int32_t>(read.negative ? -magnitude : magnitude);
 }

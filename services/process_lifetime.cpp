@@ -43,8 +43,9 @@ void endAfterFatalFault(const char* what) {
 }  // namespace
 
 void initServices() {
-  serviceBackend().initServices();
+  // First: preparing the backend may itself fail, and that must be reported too.
   setFatalFaultHandler(endAfterFatalFault);
+  serviceBackend().initServices();
 }
 
 void registerCleanup(CleanupRoutine routine) {

@@ -77,6 +77,7 @@ bool bringForward(WindowId window) {
   WindowLife& life = lifeOf(window);
   if (!life.loaded) return false;
   if (!life.closePending) {
+    // One still being loaded further out is shown by that load.
     if (life.created) serviceBackend().bringForward(window);
     return true;
   }
@@ -118,7 +119,10 @@ void runModal(Showing showing) {
 
 }  // namespace
 
-bool isWindowLoaded(WindowId window) { return !exiting && lifeOf(window).loaded; }
+bool isWindowLoaded(WindowId window) {
+  const WindowLife& life = lifeOf(window);
+  return !exiting && life.loaded && life.created;
+}
 
 bool modalWindowUp() { return hasModal; }
 
@@ -126,15 +130,18 @@ bool loadWindow(WindowId window, bool modal) {
   if (exiting) return false;
   if (bringForward(window)) return true;
 
-  // Deliver what is queued while events still flow: from here until the
-  // window is built they are dropped, and a click already waiting would be lost.
-  pumpPendingMessages();
+  // Loading from here on: a second load of this window, say by a second
+  // click already queued, finds it and does not build it twice.
   WindowLife& life = lifeOf(window);
   life = WindowLife{};
   life.loaded = true;
   life.building = true;
   life.showing = ++lastShowing;
   const Showing showing{window, life.showing};
+  // Deliver what is queued while events still flow: from here until the
+  // window is built they are dropped, and a click already waiting would be lost.
+  pumpPendingMessages();
+  if (!isShowing(showing)) return false;
   ++holdCount;
   ServiceBackend& backend = serviceBackend();
   if (!backend.createWindow(window, modal)) {

@@ -87,10 +87,17 @@ void onRecordClickButtonClicked() {
   stepList.beginClickStep(*kind);
   waitPumping(kCaptureMs);
   // One read gives x and y of the same moment.
-  const ScreenPoint pointer = platformPort().cursorPosition();
-  // Read after the wait: an edit made meanwhile counts.
-  stepList.finishClickStep(pointer.x, pointer.y, currentDelay());
-  flashStatus("鼠标点击事件录入成功");
+  const std::optional<ScreenPoint> pointer = platformPort().cursorPosition();
+  if (pointer) {
+    // Read after the wait: an edit made meanwhile counts.
+    stepList.finishClickStep(pointer->x, pointer->y, currentDelay());
+    flashStatus("鼠标点击事件录入成功");
+  } else {
+    // A locked workstation or a secure desktop hides the pointer; a step at
+    // (0, 0) would be one nobody chose.
+    stepList.cancelClickStep();
+    flashStatus("无法读取鼠标位置，未录入");
+  }
   setRecordClickEnabled(true);
 }
 

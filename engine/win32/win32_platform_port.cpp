@@ -130,9 +130,9 @@ class Win32PlatformPort final : public PlatformPort {
 
   void setCursorPosition(ScreenPoint point) override { SetCursorPos(point.x, point.y); }
 
-  ScreenPoint cursorPosition() override {
+  std::optional<ScreenPoint> cursorPosition() override {
     POINT point{};
-    GetCursorPos(&point);
+    if (!GetCursorPos(&point)) return std::nullopt;
     return ScreenPoint{point.x, point.y};
   }
 

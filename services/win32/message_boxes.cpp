@@ -37,8 +37,16 @@ std::int32_t askInMessageBox(std::string_view text, BoxStyle style, std::string_
 std::int32_t askInMessageBox(std::string_view text, UINT platformStyle, std::string_view caption) {
   // No owner window: task-modal disables every window of the thread instead.
   if ((platformStyle & MB_SYSTEMMODAL) == 0) platformStyle |= MB_TASKMODAL;
+  // An ownerless box hands the activation back to no one in particular, and
+  // the next key the user types could go to another program.
+  HWND activeBefore = GetActiveWindow();
   const int answer =
       MessageBoxW(nullptr, widen(text).c_str(), widen(caption).c_str(), platformStyle);
+  if (activeBefore != nullptr && IsWindow(activeBefore) && IsWindowEnabled(activeBefore) &&
+      GetActiveWindow() != activeBefore) {
+    // The box had the foreground, so the program may take it back.
+    if (!SetForegroundWindow(activeBefore)) SetActiveWindow(activeBefore);
+  }
   return answerCodeOf(answer);
 }
 

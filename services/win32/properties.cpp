@@ -6,18 +6,36 @@
 
 #include "services/conversions.h"
 #include "services/win32/live_windows.h"
+#include "services/win32/restored_place.h"
 #include "services/win32/timers.h"
 #include "services/win32/wide_text.h"
 
 namespace {
 
+bool isMinimisedWindow(ControlId control, HWND handle) {
+  return control == ControlId::self && IsIconic(handle);
+}
+
 RECT placeOf(LiveWindow& window, ControlId control, HWND handle) {
+  if (isMinimisedWindow(control, handle)) return restoredFrame(handle);
   RECT rect{};
   GetWindowRect(handle, &rect);
   if (control != ControlId::self) {
     MapWindowPoints(HWND_DESKTOP, window.handle, reinterpret_cast<POINT*>(&rect), 2);
   }
   return rect;
+}
+
+// Moves and sizes a control, or a window, minimised or not.
+void setPlace(ControlId control, HWND handle, const RECT& place) {
+  const int width = std::max(0, static_cast<int>(place.right - place.left));
+  const int height = std::max(0, static_cast<int>(place.bottom - place.top));
+  if (isMinimisedWindow(control, handle)) {
+    setRestoredFrame(handle, RECT{place.left, place.top, place.left + width, place.top + height});
+  } else {
+    SetWindowPos(handle, nullptr, place.left, place.top, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 std::int32_t timerPlace(const LiveControl& timer, Property property) {
@@ -117,23 +135,23 @@ void writeProperty(WindowId window, ControlId control, Property property, std::i
     return;
   }
   if (handle == nullptr) return;
-  const RECT place = placeOf(record, control, handle);
-  const int width = place.right - place.left;
-  const int height = place.bottom - place.top;
+  RECT place = placeOf(record, control, handle);
   switch (property) {
     case Property::left:
-      MoveWindow(handle, value, place.top, width, height, TRUE);
+      OffsetRect(&place, value - place.left, 0);
+      setPlace(control, handle, place);
       break;
     case Property::top:
-      MoveWindow(handle, place.left, value, width, height, TRUE);
+      OffsetRect(&place, 0, value - place.top);
+      setPlace(control, handle, place);
       break;
     case Property::width:
-      SetWindowPos(handle, nullptr, 0, 0, std::max(value, 0), height,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      place.right = place.left + std::max(value, 0);
+      setPlace(control, handle, place);
       break;
     case Property::height:
-      SetWindowPos(handle, nullptr, 0, 0, width, std::max(value, 0),
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      place.bottom = place.top + std::max(value, 0);
+      setPlace(control, handle, place);
       break;
     case Property::visible:
       ShowWindow(handle, value != 0 ? SW_SHOW : SW_HIDE);

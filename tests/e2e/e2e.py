@@ -12,6 +12,7 @@ windows and controls; input_target.exe is the window the recorded steps are
 aimed at, and its log is what arrived there.
 """
 import json
+import os
 import shutil
 import signal
 import statistics
@@ -456,12 +457,9 @@ def record_key_steps(app, steps):
     check(not app.main()["visible"], "main window still visible behind the key window")
     for number, step in enumerate(steps):
         if number:
-            # A task-modal box leaves no window of the thread active when it
-            # closes (under Wine at least): click the note, as a user would,
-            # to get the key window back.
-            note = next(c for c in key_window(app)["children"] if c["class"] == "Static")
-            click_at(centre(note["rect"]))
-            wait_for("the key window active", lambda: key_window(app)["foreground"] == 1, 5.0)
+            # The box's closing gives the activation back to the key window, so
+            # the keys typed next reach it.
+            wait_for("the key window active again", lambda: key_window(app)["foreground"] == 1, 5.0)
         combo_of = lambda: next(c for c in key_window(app)["children"] if c["class"] == "ComboBox")
         combo = combo_of()
         focus = wait_for("focus in the key window", lambda: key_window(app)["focus"], 5.0)
@@ -475,9 +473,7 @@ def record_key_steps(app, steps):
         click_at(centre(app.child(key_window(app), "录入", "Button")["rect"]))
         box = app.message_box("录入成功")
         app.answer_box(box, "Return")
-    note = next(c for c in key_window(app)["children"] if c["class"] == "Static")
-    click_at(centre(note["rect"]))
-    wait_for("the key window active", lambda: key_window(app)["foreground"] == 1, 5.0)
+    wait_for("the key window active again", lambda: key_window(app)["foreground"] == 1, 5.0)
     window = key_window(app)
     combo = next(c for c in window["children"] if c["class"] == "ComboBox")
     if wait_for("focus in the key window", lambda: key_window(app)["focus"], 5.0) == combo["hwnd"]:
@@ -598,6 +594,51 @@ def case_count_mode(rig, session):
     starts = match_steps(target.events(mark), Session.STEPS, passes=2)
     print(f"    count 2: first step {starts[0] - entered:.0f} ms after Enter in the entry box")
     spacing_report(starts, Session.STEPS, "count 2")
+
+
+def minimise(app, window, what):
+    app.rig.probe("syscommand", window["hwnd"], "minimize")
+    return wait_for(f"{what} minimised",
+                    lambda: next((w for w in app.ours() if w["hwnd"] == window["hwnd"] and w["iconic"]), None),
+                    5.0)
+
+
+def case_count_run_ends_minimised(rig, session):
+    """A run that ends while the bar is minimised gives back the whole window."""
+    ensure_recorded(session)
+    app = session.app
+    app.set_mode("次数循环模式")
+    app.click("开始执行")
+    enter_number(app, "请在出现的编辑框中输入您需要循环执行的次数，并按回车提交", 2)
+    wait_for("the entry window gone", lambda: all(w["text"] != "" or not w["visible"] for w in app.ours()
+                                                 if w["class"] == WINDOW_CLASS), 5.0)
+    main = minimise(app, app.main(), "the running bar")
+    wait_for("the run to end while minimised", lambda: app.control("开始执行")["enabled"], 30.0)
+    check(app.main()["iconic"], "the window was restored by the end of the run")
+    rig.probe("syscommand", main["hwnd"], "restore")
+    wait_for("the main window restored", lambda: not app.main()["iconic"], 5.0)
+    check_normal_layout(app)
+    # The start button is where it belongs and starts a run again.
+    app.set_mode(None)
+    app.click("开始执行")
+    wait_for("the bar of the next run", lambda: size(app.main()["rect"])[1] == COMPACT_HEIGHT, 5.0)
+    check_normal_layout(app)
+
+
+def case_key_window_closed_minimised(rig, session):
+    """Closing the minimised key-operation window brings the main window back on screen."""
+    app = session.app
+    app.wait_idle()
+    main_rect = app.main()["rect"]
+    app.click("录入可选的操作")
+    window = wait_for("the key-operation window", lambda: key_window(app), 10.0)
+    minimise(app, window, "the key-operation window")
+    rig.probe("close", window["hwnd"])
+    wait_for("the key window to close", lambda: key_window(app) is None, 5.0)
+    main = wait_for("the main window back",
+                    lambda: (lambda m: m if m and m["visible"] else None)(app.main()), 5.0)
+    check(main["rect"] == main_rect, f"main window came back at {main['rect']}, left at {main_rect}")
+    check(not main["iconic"], "main window came back minimised")
 
 
 def case_time_mode(rig, session):
@@ -732,6 +773,8 @@ def main():
     # A timeout's SIGTERM still closes the program and the target.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     passed, failed = 0, 0
+    # E2E_ONLY=text runs only the session cases whose name holds the text.
+    only = os.environ.get("E2E_ONLY", "")
     target = None
     session = None
 
@@ -769,11 +812,15 @@ def main():
                     ("record four click steps and two key steps", case_record_steps),
                     ("single pass", case_single_pass),
                     ("count mode, 2 passes", case_count_mode),
+                    ("a count run ending while minimised, then restored", case_count_run_ends_minimised),
+                    ("the key-operation window closed while minimised", case_key_window_closed_minimised),
                     ("time mode, 3000 ms", case_time_mode),
                     ("endless mode, stopped by the stop button", case_endless_stop_button),
                     ("endless mode with zero waits, stopped by Esc", case_endless_zero_waits_escape),
                     ("closing the main window exits with 0", case_close_exit_code),
                 ]:
+                    if only and only not in name:
+                        continue
                     run(name, lambda b=body: b(rig, session))
     finally:
         if session is not None:

@@ -11,6 +11,8 @@
 //                               counts and memory figures.
 //   probe.exe close HWND        posts WM_CLOSE to a window.
 //   probe.exe settext HWND TEXT sends WM_SETTEXT.
+//   probe.exe syscommand HWND minimize|restore
+//                               posts WM_SYSCOMMAND, as a taskbar button does.
 //   probe.exe cursor            prints the pointer's screen position.
 //   probe.exe clock             prints QueryPerformanceCounter in ms, the
 //                               clock of input_target's log.
@@ -167,6 +169,7 @@ std::string windowJson(HWND window, bool withChildren, Asking& asking) {
   POINT origin{0, 0};
   ClientToScreen(window, &origin);
   out += ", \"pid\": " + std::to_string(process);
+  out += ", \"iconic\": " + std::to_string(IsIconic(window) ? 1 : 0);
   out += ", \"topmost\": " + std::to_string((GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0);
   out += ", \"foreground\": " + std::to_string(GetForegroundWindow() == window ? 1 : 0);
   GUITHREADINFO thread{};
@@ -251,7 +254,8 @@ int main() {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (argv == nullptr || argc < 2) {
-    std::fprintf(stderr, "usage: probe list | resources | cursor | clock | close HWND | settext HWND TEXT\n");
+    std::fprintf(stderr, "usage: probe list | resources | cursor | clock | close HWND | settext HWND TEXT"
+                         " | syscommand HWND minimize|restore\n");
     return 2;
   }
   const std::wstring command = argv[1];
@@ -275,6 +279,10 @@ int main() {
     result = 0;
   } else if (command == L"close" && argc >= 3) {
     result = PostMessageW(parseHandle(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
+  } else if (command == L"syscommand" && argc >= 4) {
+    const std::wstring what = argv[3];
+    const WPARAM code = what == L"minimize" ? SC_MINIMIZE : what == L"restore" ? SC_RESTORE : 0;
+    result = code != 0 && PostMessageW(parseHandle(argv[2]), WM_SYSCOMMAND, code, 0) ? 0 : 1;
   } else if (command == L"settext" && argc >= 4) {
     result = SendMessageW(parseHandle(argv[2]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3])) ? 0 : 1;
   } else {

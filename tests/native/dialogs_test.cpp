@@ -93,6 +93,24 @@ TEST_F(DialogsDeathTest, FatalFaultReportsAndEndsWithMinusOneWithoutCleanups) {
       testing::ExitedWithCode(0), "LOG\\[init report\\(lost window\\) end\\(-1\\) \\]");
 }
 
+class FailingToPrepareBackend : public StubBackend {
+ public:
+  void initServices() override {
+    StubBackend::initServices();
+    fatalFault("no owner window");
+  }
+};
+
+TEST_F(DialogsDeathTest, FaultWhilePreparingTheServicesIsReportedAndEndsWithMinusOne) {
+  EXPECT_EXIT(
+      {
+        FailingToPrepareBackend backend;
+        installServiceBackend(&backend);
+        initServices();
+      },
+      testing::ExitedWithCode(0), "LOG\\[init report\\(no owner window\\) end\\(-1\\) \\]");
+}
+
 class ExitingWhileReportingBackend : public StubBackend {
  public:
   void reportFatalFault(std::string_view what) override {

@@ -110,7 +110,11 @@ class FakePlatform : public PlatformPort {
   }
 
   void setCursorPosition(ScreenPoint point) override { cursor = point; }
-  ScreenPoint cursorPosition() override { return cursor; }
+  std::optional<ScreenPoint> cursorPosition() override {
+    if (cursorReadFails) return std::nullopt;
+    return cursor;
+  }
+  bool cursorReadFails = false;
 
   void sendInput(const InputEvent* events, std::size_t count) override {
     for (std::size_t i = 0; i < count; ++i) injected.push_back({events[i], cursor, nowMs()});

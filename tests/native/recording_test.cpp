@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -250,6 +251,42 @@ TEST_F(KeyOperations, TheWindowTakesTheMainWindowsPlaceAndGivesItBack) {
   EXPECT_EQ(allSteps().size(), 2u) << "the window stays open for several key steps";
   EXPECT_TRUE(sameStep(stepList.step(1), Step{StepKind::enter, 0, 0, 1700, 1}));
   EXPECT_TRUE(sameStep(stepList.step(2), Step{StepKind::paste, 0, 0, 1700, 1}));
+}
+
+TEST_F(Recording, APointerThatCannotBeReadRecordsNothing) {
+  inMain(ControlId::leftClickRadio).checked = true;
+  platform.cursorReadFails = true;
+  backend.log.clear();
+
+  clickMain(ControlId::recordClickButton);
+
+  EXPECT_EQ(stepList.stepCount(), 0);
+  EXPECT_FALSE(stepList.captureInProgress()) << "the pending click kind is dropped";
+  EXPECT_EQ(backend.log, (Log{"MainWindow.recordClickButton.disabled=1", kCapturePrompt,
+                               "MainWindow.statusLabel.caption=无法读取鼠标位置，未录入",
+                               kStatusCleared, "MainWindow.recordClickButton.disabled=0"}));
+
+  // The next capture that can read the pointer records as usual.
+  platform.cursorReadFails = false;
+  platform.cursor = ScreenPoint{12, 34};
+  clickMain(ControlId::recordClickButton);
+  ASSERT_EQ(stepList.stepCount(), 1);
+  EXPECT_TRUE(sameStep(stepList.step(1), Step{StepKind::leftClick, 12, 34, 1700, 0}));
+}
+
+TEST_F(Recording, ASecondQuickClickOnRecordKeyShowsTheKeyWindowOnce) {
+  // The second click is already queued when the first one's handler starts
+  // loading the window.
+  platform.post([this] { clickMain(ControlId::recordKeyButton); });
+  backend.log.clear();
+
+  clickMain(ControlId::recordKeyButton);
+
+  EXPECT_EQ(std::count(backend.log.begin(), backend.log.end(), "load KeyOperationWindow"), 1);
+  EXPECT_EQ(std::count(backend.log.begin(), backend.log.end(), "MainWindow.self.visible=0"), 1)
+      << "created ran once";
+  EXPECT_FALSE(backend.isLoaded(WindowId::KeyOperationWindow));
+  EXPECT_TRUE(inMain(ControlId::self).visible);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -127,6 +129,47 @@ TEST_F(RunControl, CountModeAsksForPassesAndPlaysThem) {
     EXPECT_FALSE(backend.isLoaded(WindowId::LoopCountWindow));
     expectIdleLayout();
   }
+}
+
+TEST_F(RunControl, EntryWindowsRefuseNumbersBeyond32Bits) {
+  struct Case {
+    const char* typed;
+    std::optional<std::int32_t> passes;  // empty: the window stays open
+    std::optional<std::int32_t> runMs;
+  };
+  const Case cases[] = {
+      {"2147483647", 2147483647, 2147483647},
+      {"2147483648", std::nullopt, std::nullopt},
+      {"4294967296", std::nullopt, std::nullopt},
+      {"4294967297", std::nullopt, std::nullopt},
+      {"99999999999999999999", std::nullopt, std::nullopt},
+      {"-2147483648", std::nullopt, std::nullopt},
+      {"\xEF\xBC\x91\xEF\xBC\x92", 12, 12},  // full-width 1 and 2
+      {"0000000000000000000042", 42, 42},
+      {"0", 0, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    loopCount = 5;
+    backend.scriptEntries(WindowId::LoopCountWindow, {c.typed});
+    backend.log.clear();
+    loadWindow(WindowId::LoopCountWindow, true);
+    EXPECT_EQ(loopCount, c.passes.value_or(5));
+    EXPECT_EQ(backend.log.front(), "load LoopCountWindow");
+    EXPECT_EQ(backend.log.back(), "gone LoopCountWindow");
+    EXPECT_EQ(std::count(backend.log.begin(), backend.log.end(), "user closes LoopCountWindow"),
+              c.passes ? 0 : 1)
+        << "a refused number leaves the window open";
+
+    setProperty(WindowId::MainWindow, ControlId::runTimer, Property::period, 0);
+    backend.scriptEntries(WindowId::RunTimeWindow, {c.typed});
+    backend.log.clear();
+    loadWindow(WindowId::RunTimeWindow, true);
+    EXPECT_EQ(inMain(ControlId::runTimer).period, c.runMs.value_or(0));
+    EXPECT_EQ(std::count(backend.log.begin(), backend.log.end(), "user closes RunTimeWindow"),
+              c.runMs ? 0 : 1);
+  }
+  setProperty(WindowId::MainWindow, ControlId::runTimer, Property::period, 0);
 }
 
 TEST_F(RunControl, TimeModeEndsAtTheFirstStepBoundaryAfterTheTimer) {

@@ -24,12 +24,36 @@ void pumpForever() {
   pumpUntil([] { return false; }, 20000);
 }
 
+LRESULT CALLBACK refuseCreation(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) return FALSE;
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Takes the owner window's class name first, with a procedure that refuses
+// every window: the services cannot create their owner window.
+void spoilTheOwnerWindowClass() {
+  WNDCLASSEXW taken{};
+  taken.cbSize = sizeof(taken);
+  taken.lpfnWndProc = refuseCreation;
+  taken.hInstance = GetModuleHandleW(nullptr);
+  taken.lpszClassName = L"Tapvane2Owner";
+  RegisterClassExW(&taken);
+}
+
 }  // namespace
 
 int runChildScenario(const std::string& scenario, const std::string& noteFile) {
   probe = Probe{};
   probe.noteFile = noteFile;
   installWindowDefinitions(&testWindowDefinition);
+  if (scenario == "no-owner-window") {
+    spoilTheOwnerWindowClass();
+    registerCleanup(noteA);
+    BoxAnswerer answerer(GetCurrentThreadId(), IDOK, 0, nullptr, true);
+    initServices();
+    return 96;
+  }
+  initServices();
   if (scenario == "cleanup") {
     registerCleanup(noteA);
     registerCleanup(noteB);
@@ -82,6 +106,8 @@ const ChildCase kChildCases[] = {
   {"fatal",           0xFFFFFFFFu, "B"},
   // Destroying the last window ends the main loop, which returns normally.
   {"loop",            5,           "WR"},
+  // The services cannot be prepared: the error box, then -1, as for any fault of theirs.
+  {"no-owner-window", 0xFFFFFFFFu, "B"},
 };
 // clang-format on
 

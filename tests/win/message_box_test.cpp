@@ -74,6 +74,17 @@ TEST_F(MessageBoxes, ThePressedButtonGivesItsAnswerCode) {
   }
 }
 
+TEST_F(MessageBoxes, TheWindowActiveBeforeTheBoxIsActiveAfterIt) {
+  bringToFront(main);
+  ASSERT_EQ(GetActiveWindow(), main);
+  for (int button : {IDOK, 0}) {
+    BoxAnswerer answerer(GetCurrentThreadId(), button);
+    showMessageBox("录入成功", BoxStyle::information, "提示");
+    EXPECT_TRUE(answerer.found());
+    EXPECT_EQ(GetActiveWindow(), main) << "button " << button;
+  }
+}
+
 TEST_F(MessageBoxes, AnEmptyCaptionReadsInformation) {
   BoxAnswerer answerer(GetCurrentThreadId(), IDOK);
   EXPECT_EQ(showMessageBox("文本", BoxStyle::information, ""), kAnswerOk);

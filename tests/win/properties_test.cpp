@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+#include "run/compact_layout.h"
 #include "services/win32/win32_service_backend.h"
 #include "services/window_service.h"
 #include "tests/win/service_test_support.h"
@@ -175,6 +178,66 @@ TEST_F(Properties, TheCoveredStopButtonTakesClicksOnlyWhenRaised) {
   clickScreen(stopCentre);
   ASSERT_TRUE(pumpUntil([] { return probe.clicks.size() == 2; }));
   EXPECT_EQ(probe.clicks[1], "stopButton");
+}
+
+struct Geometry {
+  int left, top, width, height;
+  bool operator==(const Geometry& other) const {
+    return left == other.left && top == other.top && width == other.width && height == other.height;
+  }
+};
+
+void PrintTo(const Geometry& g, std::ostream* out) {
+  *out << g.left << "," << g.top << " " << g.width << "x" << g.height;
+}
+
+Geometry screenGeometryOf(HWND window) {
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  return {frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top};
+}
+
+Geometry propertyGeometry(WindowId window, ControlId control) {
+  return {getProperty(window, control, P::left), getProperty(window, control, P::top),
+          getProperty(window, control, P::width), getProperty(window, control, P::height)};
+}
+
+TEST_F(Properties, AMinimisedWindowReadsAndWritesItsRestoredGeometry) {
+  setProperty(kMain, C::self, P::left, 300);
+  setProperty(kMain, C::self, P::top, 200);
+  const Geometry normal = screenGeometryOf(main);
+  ShowWindow(main, SW_MINIMIZE);
+  ASSERT_TRUE(IsIconic(main));
+  EXPECT_EQ(propertyGeometry(kMain, C::self), normal);
+
+  setProperty(kMain, C::self, P::left, 310);
+  setProperty(kMain, C::self, P::top, 220);
+  setProperty(kMain, C::self, P::height, 131);
+  setProperty(kMain, C::self, P::width, 330);
+  EXPECT_TRUE(IsIconic(main)) << "writing the geometry leaves the window minimised";
+  ShowWindow(main, SW_RESTORE);
+  EXPECT_EQ(screenGeometryOf(main), (Geometry{310, 220, 330, 131}));
+}
+
+TEST_F(Properties, TheCompactLayoutStaysItsOwnInverseAcrossAMinimise) {
+  const Geometry window = screenGeometryOf(main);
+  const Geometry stop = propertyGeometry(kMain, C::stopButton);
+  // Shrunk while shown, restored while minimised (a run that ends then), and the
+  // other way round.
+  for (bool minimisedWhileRestoring : {true, false}) {
+    SCOPED_TRACE(minimisedWhileRestoring);
+    if (!minimisedWhileRestoring) ShowWindow(main, SW_MINIMIZE);
+    compactRunLayout();
+    if (minimisedWhileRestoring) ShowWindow(main, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(main));
+    ShowWindow(main, SW_RESTORE);
+    EXPECT_EQ(screenGeometryOf(main).height, window.height - 135);
+    if (minimisedWhileRestoring) SendMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    restoreLayout();
+    SendMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_EQ(screenGeometryOf(main), window);
+    EXPECT_EQ(propertyGeometry(kMain, C::stopButton), stop);
+  }
 }
 
 }  // namespace
