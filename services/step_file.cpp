@@ -202,14 +202,14 @@ class LineReader {
 
   bool next(std::string_view& line) {
     if (position_ >= text_.size()) return false;
-    const std::size_t end = text_.find_first_of("\r\n", position_);
-    if (end == std::string_view::npos) {
-      line = text_.substr(position_);
-      position_ = text_.size();
-    } else {
-      line = text_.substr(position_, end - position_);
-      position_ = end + 1;
-      if (text_[end] == '\r' && position_ < text_.size() && text_[position_] == '\n') ++position_;
+    // A plain loop: find_first_of looks each character up in the set with a call.
+    std::size_t end = position_;
+    while (end < text_.size() && text_[end] != '\n' && text_[end] != '\r') ++end;
+    line = text_.substr(position_, end - position_);
+    position_ = end + 1;
+    if (end < text_.size() && text_[end] == '\r' && position_ < text_.size() &&
+        text_[position_] == '\n') {
+      ++position_;
     }
     ++number_;
     return true;
