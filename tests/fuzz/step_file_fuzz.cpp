@@ -19,9 +19,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   if (parsed.steps.size() > kMaxStepFileSteps) std::abort();
+  // Steps as recording makes them: a known kind, the key flag on exactly the
+  // key kinds, and no position on a key step.
   for (const Step& step : parsed.steps) {
-    const bool keyKind = static_cast<std::int32_t>(step.kind) >= 4;
-    if (static_cast<std::int32_t>(step.kind) > 9 || step.isKey != keyKind) std::abort();
+    const auto kind = static_cast<std::int32_t>(step.kind);
+    if (kind < 0 || kind > static_cast<std::int32_t>(StepKind::refresh)) std::abort();
+    if (step.isKey != (kind >= static_cast<std::int32_t>(StepKind::backspace))) std::abort();
     if (step.isKey && (step.x != 0 || step.y != 0)) std::abort();
   }
 
