@@ -405,7 +405,7 @@ ParsedStepFile parseLines(std::string_view text) {
   }
   if (!headerSeen) {
     return failure(0, StepFileError::missingHeader,
-                   "文件是空的或只有注释，缺少第一行“" + std::string(kStepFileHeader) +
+                   "文件是空的或只有注释，缺少开头的“" + std::string(kStepFileHeader) +
                        "”，不是 Tapvane2 的步骤文件。");
   }
   return result;

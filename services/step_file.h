@@ -96,9 +96,11 @@ struct ParsedStepFile {
   std::optional<StepFileProblem> problem;  // the first one found
 };
 
-// Reads a whole file's bytes; never throws on any input.
+// Reads a whole file's bytes. Any bytes at all give steps or a problem; the only
+// exception is std::bad_alloc when memory runs out.
 ParsedStepFile parseStepFile(std::string_view fileBytes);
 // The problem as one sentence: "第 12 行：…", or the description alone for line 0.
 std::string describeStepFileProblem(const StepFileProblem& problem);
 // The file's bytes; version goes into the comment line after the program's name.
+// A step of a kind outside StepKind is a fatal fault.
 std::string writeStepFile(const std::vector<Step>& steps, std::string_view version);
