@@ -1,5 +1,7 @@
 #include "engine/step_list.h"
 
+#include <utility>
+
 #include "engine/fatal_fault.h"
 
 StepList stepList;
@@ -22,6 +24,8 @@ void StepList::removeLastStep() {
 }
 
 void StepList::clearSteps() { steps_.clear(); }
+
+void StepList::replaceSteps(std::vector<Step> steps) { steps_ = std::move(steps); }
 
 void StepList::release() {
   std::vector<Step>().swap(steps_);

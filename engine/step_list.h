@@ -30,6 +30,11 @@ struct Step {
   bool isKey = false;
 };
 
+inline bool operator==(const Step& a, const Step& b) {
+  return a.kind == b.kind && a.x == b.x && a.y == b.y && a.delay == b.delay && a.isKey == b.isKey;
+}
+inline bool operator!=(const Step& a, const Step& b) { return !(a == b); }
+
 class StepList {
  public:
   std::int32_t stepCount() const { return static_cast<std::int32_t>(steps_.size()); }
@@ -41,11 +46,17 @@ class StepList {
   void appendKeyStep(StepKind kind, std::int32_t delay);
   void removeLastStep();
   void clearSteps();
+  // Puts a whole list (an opened file) in place of the current one. Like
+  // clearSteps, it leaves a capture in progress alone: its step is appended to
+  // the new list when the position arrives.
+  void replaceSteps(std::vector<Step> steps);
   // Gives the memory back; the list is empty afterwards.
   void release();
 
   // 1-based; an index outside the list is a fatal fault.
   const Step& step(std::int32_t index) const;
+  // Every step in order, for saving.
+  const std::vector<Step>& steps() const { return steps_; }
 
   bool captureInProgress() const { return pendingClickKind_.has_value(); }
 

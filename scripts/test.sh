@@ -45,7 +45,7 @@ run_ctest() {
 echo "== native unit tests (ASan + UBSan)"
 run_ctest native --preset native -j 2
 
-echo "== fuzzing the text conversions briefly"
+echo "== fuzzing the text conversions and the step file reader briefly (15 s each)"
 if bash scripts/fuzz.sh 15 >"$logs/fuzz.log" 2>&1; then count fuzz 1 0; else
   tail -n 30 "$logs/fuzz.log"; count fuzz 0 1; fi
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "engine/fatal_fault.h"
 
 namespace {
@@ -92,6 +94,37 @@ TEST(StepList, KeyStepAddedDuringCaptureKeepsBothKinds) {
   ASSERT_EQ(list.stepCount(), 2);
   expectStep(list, 1, {StepKind::copy, 0, 0, 5, 1});
   expectStep(list, 2, {StepKind::rightClick, 4, 4, 4, 0});
+}
+
+TEST(StepList, ReplaceStepsPutsTheWholeListInPlace) {
+  StepList list;
+  list.appendKeyStep(StepKind::enter, 1);
+  list.appendKeyStep(StepKind::space, 2);
+  const std::vector<Step> opened = {{StepKind::rightClick, -1920, 5, 300, false},
+                                    {StepKind::refresh, 0, 0, -7, true}};
+  list.replaceSteps(opened);
+  ASSERT_EQ(list.stepCount(), 2);
+  EXPECT_EQ(list.steps(), opened);
+  expectStep(list, 1, opened[0]);
+  expectStep(list, 2, opened[1]);
+
+  list.replaceSteps({});
+  EXPECT_EQ(list.stepCount(), 0);
+  EXPECT_TRUE(list.steps().empty());
+}
+
+// As with clearing, a capture under way ends up in the list that is current
+// when its position arrives.
+TEST(StepList, ReplaceDuringCaptureAppendsTheCaptureToTheNewList) {
+  StepList list;
+  list.appendKeyStep(StepKind::copy, 1);
+  list.beginClickStep(StepKind::leftDoubleClick);
+  list.replaceSteps({{StepKind::paste, 0, 0, 2, true}});
+  EXPECT_TRUE(list.captureInProgress());
+  list.finishClickStep(3, 4, 5);
+  ASSERT_EQ(list.stepCount(), 2);
+  expectStep(list, 1, {StepKind::paste, 0, 0, 2, true});
+  expectStep(list, 2, {StepKind::leftDoubleClick, 3, 4, 5, false});
 }
 
 TEST(StepList, FinishWithoutBeginAppendsNothing) {
