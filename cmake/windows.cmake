@@ -10,20 +10,13 @@ else()
   set(unicode_entry "")
 endif()
 
-set(ZLIB_LIBRARY /usr/i686-w64-mingw32/lib/libz.a CACHE FILEPATH "" FORCE)
-set(ZLIB_INCLUDE_DIR /usr/i686-w64-mingw32/include CACHE PATH "" FORCE)
-set(PNG_USE_STATIC_LIBS ON)
-find_package(ZLIB REQUIRED)
-find_library(PNG_STATIC_LIBRARY NAMES libpng16.a libpng.a REQUIRED)
-find_path(PNG_HEADER_DIR png.h PATH_SUFFIXES libpng16 REQUIRED)
-
 file(GLOB win32_sources CONFIGURE_DEPENDS
   engine/win32/*.cpp run/win32/*.cpp ui/win32/*.cpp services/win32/*.cpp)
 list(FILTER win32_sources EXCLUDE REGEX "/win_main\\.cpp$")
 add_library(tapvane_win32 STATIC ${win32_sources})
-target_include_directories(tapvane_win32 PRIVATE ${PNG_HEADER_DIR})
-target_link_libraries(tapvane_win32 PUBLIC tapvane_portable ${PNG_STATIC_LIBRARY} ZLIB::ZLIB
-  user32 gdi32 winmm comctl32 msimg32)
+# ole32 reaches the system's image decoder (WIC); uuid is static GUID data.
+target_link_libraries(tapvane_win32 PUBLIC tapvane_portable
+  user32 gdi32 winmm comctl32 msimg32 ole32 uuid)
 target_compile_options(tapvane_win32 PRIVATE ${warnings})
 
 file(GLOB resource_scripts CONFIGURE_DEPENDS resources/*.rc)
