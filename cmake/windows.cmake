@@ -19,14 +19,34 @@ target_link_libraries(tapvane_win32 PUBLIC tapvane_portable
   user32 gdi32 winmm comctl32 msimg32 ole32 uuid)
 target_compile_options(tapvane_win32 PRIVATE ${warnings})
 
+# The project's version, the one place it is set, goes into the version block
+# and the manifest here, and into the package name through version.txt.
+set(generated ${CMAKE_BINARY_DIR}/generated)
+foreach(part MAJOR MINOR PATCH TWEAK)
+  set(TAPVANE_VERSION_${part} ${PROJECT_VERSION_${part}})
+  if(TAPVANE_VERSION_${part} STREQUAL "")
+    set(TAPVANE_VERSION_${part} 0)
+  endif()
+endforeach()
+set(TAPVANE_VERSION_DOTTED
+  "${TAPVANE_VERSION_MAJOR}.${TAPVANE_VERSION_MINOR}.${TAPVANE_VERSION_PATCH}.${TAPVANE_VERSION_TWEAK}")
+configure_file(resources/version.h.in ${generated}/version.h @ONLY)
+configure_file(resources/tapvane2.manifest.in ${generated}/tapvane2.manifest @ONLY)
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/version.txt CONTENT "${PROJECT_VERSION}\n")
+
 file(GLOB resource_scripts CONFIGURE_DEPENDS resources/*.rc)
 file(GLOB resource_files CONFIGURE_DEPENDS resources/*.ico resources/*.cur resources/*.png
-  resources/*.manifest resources/*.h)
-set_source_files_properties(${resource_scripts} PROPERTIES OBJECT_DEPENDS "${resource_files}")
+  resources/*.h)
+set_source_files_properties(${resource_scripts} PROPERTIES
+  INCLUDE_DIRECTORIES ${generated}
+  OBJECT_DEPENDS "${resource_files};${generated}/version.h;${generated}/tapvane2.manifest")
 add_executable(Tapvane2 WIN32 ui/win32/win_main.cpp ${resource_scripts})
 target_link_libraries(Tapvane2 PRIVATE tapvane_win32)
 target_link_options(Tapvane2 PRIVATE ${static_link} ${unicode_entry})
 target_compile_options(Tapvane2 PRIVATE ${warnings})
+if(MINGW)
+  tapvane_split_debug_information(Tapvane2)
+endif()
 
 # Tests under Wine: one process per test, so each starts with fresh windows.
 file(GLOB win_test_sources CONFIGURE_DEPENDS tests/win/*.cpp)
