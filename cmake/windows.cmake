@@ -14,9 +14,9 @@ file(GLOB win32_sources CONFIGURE_DEPENDS
   engine/win32/*.cpp run/win32/*.cpp ui/win32/*.cpp services/win32/*.cpp)
 list(FILTER win32_sources EXCLUDE REGEX "/win_main\\.cpp$")
 add_library(tapvane_win32 STATIC ${win32_sources})
-# ole32 reaches the system's image decoder (WIC); uuid is static GUID data.
-target_link_libraries(tapvane_win32 PUBLIC tapvane_portable
-  user32 gdi32 winmm comctl32 msimg32 ole32 uuid)
+# winmm and ole32 (for the image decoder, WIC) are loaded when first needed
+# (engine/win32/system_library.h); uuid is static GUID data.
+target_link_libraries(tapvane_win32 PUBLIC tapvane_portable user32 gdi32 comctl32 uuid)
 target_compile_options(tapvane_win32 PRIVATE ${warnings})
 
 # The project's version, the one place it is set, goes into the version block

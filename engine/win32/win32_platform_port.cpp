@@ -1,10 +1,11 @@
 #include "engine/win32/win32_platform_port.h"
 
 #include <windows.h>
-#include <mmsystem.h>
 
 #include <climits>
 #include <vector>
+
+#include "engine/win32/timer_resolution.h"
 
 namespace {
 
@@ -132,13 +133,7 @@ class Win32PlatformPort final : public PlatformPort {
                                 onlyNew ? 0 : MWMO_INPUTAVAILABLE);
   }
 
-  void setPreciseTiming(bool on) override {
-    if (on) {
-      timeBeginPeriod(1);
-    } else {
-      timeEndPeriod(1);
-    }
-  }
+  void setPreciseTiming(bool on) override { setFineTimerResolution(on); }
 
   void setCursorPosition(ScreenPoint point) override { SetCursorPos(point.x, point.y); }
 

@@ -8,6 +8,8 @@
 #include <new>
 #include <utility>
 
+#include "engine/win32/system_library.h"
+
 namespace {
 
 // Far above the two pictures we ship; a header claiming more is treated as damage.
@@ -31,13 +33,31 @@ class ComPointer {
   Interface* pointer_ = nullptr;
 };
 
-// WIC lives in a COM apartment. The pictures are only decoded when the support
-// window opens, which most runs never do, so the apartment is entered on the
-// first decode rather than at start-up, and kept until the process ends.
+// COM from ole32.dll, loaded on the first decode: the pictures are only shown
+// in the support window, which most runs never open.
+struct Com {
+  using InitialiseFunction = HRESULT(WINAPI*)(LPVOID, DWORD);
+  using CreateFunction = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
+  InitialiseFunction initialise = nullptr;
+  CreateFunction create = nullptr;
+};
+
+const Com& com() {
+  static const Com functions{
+      reinterpret_cast<Com::InitialiseFunction>(
+          reinterpret_cast<void*>(systemFunction(L"ole32.dll", "CoInitializeEx"))),
+      reinterpret_cast<Com::CreateFunction>(
+          reinterpret_cast<void*>(systemFunction(L"ole32.dll", "CoCreateInstance")))};
+  return functions;
+}
+
+// WIC lives in a COM apartment. The calling thread (the user-interface thread)
+// enters one on its first decode and stays in it until the process ends.
 bool inComApartment() {
   thread_local const bool entered = [] {
+    if (com().initialise == nullptr || com().create == nullptr) return false;
     const HRESULT result =
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+        com().initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     // A thread already in the multi-threaded apartment can use WIC as it is.
     return SUCCEEDED(result) || result == RPC_E_CHANGED_MODE;
   }();
@@ -56,8 +76,8 @@ std::uint32_t premultiplied(std::uint32_t bgra) {
 bool decodeInto(const std::uint8_t* data, std::size_t size, DecodedPicture& picture) {
   ComPointer<IWICImagingFactory> factory;
   // The factory Windows 7 has; later versions keep it beside their newer one.
-  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_IWICImagingFactory, reinterpret_cast<void**>(factory.out())))) {
+  if (FAILED(com().create(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER,
+                          IID_IWICImagingFactory, reinterpret_cast<void**>(factory.out())))) {
     return false;
   }
   ComPointer<IWICStream> stream;
