@@ -45,7 +45,7 @@ target_link_libraries(Tapvane2 PRIVATE tapvane_win32)
 target_link_options(Tapvane2 PRIVATE ${static_link} ${unicode_entry})
 target_compile_options(Tapvane2 PRIVATE ${warnings})
 if(MINGW)
-  tapvane_split_debug_information(Tapvane2)
+  tapvane_release_program(Tapvane2)
 endif()
 
 # Tests under Wine: one process per test, so each starts with fresh windows.
