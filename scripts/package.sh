@@ -2,7 +2,8 @@
 # Installs what is missing, builds the release Tapvane2.exe and writes the
 # download: dist/Tapvane2-<version>-win32.zip (Tapvane2.exe and 使用说明.txt)
 # and dist/SHA256SUMS. The same commit gives the same bytes in any folder at any
-# time; every entry carries the commit's time (or SOURCE_DATE_EPOCH if set).
+# time: every entry carries the commit's time (SOURCE_DATE_EPOCH if set; outside
+# a git checkout 1980-01-01, the earliest a zip can hold).
 # Refuses to package an exe with debug sections, over 512 KB, or importing a DLL
 # that is not part of Windows.
 set -euo pipefail
