@@ -1,32 +1,42 @@
 # Windows build: the Win32 adapters, the product, the Wine-side tests, the
-# end-to-end helpers and the benchmark, all linked statically so each runs as
+# end-to-end helpers and the benchmarks, all linked statically so each runs as
 # one file.
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 set(static_link -static -static-libgcc -static-libstdc++ -Wl,--dynamicbase -Wl,--nxcompat)
 
-set(ZLIB_LIBRARY /usr/i686-w64-mingw32/lib/libz.a CACHE FILEPATH "" FORCE)
-set(ZLIB_INCLUDE_DIR /usr/i686-w64-mingw32/include CACHE PATH "" FORCE)
-set(PNG_USE_STATIC_LIBS ON)
-find_package(ZLIB REQUIRED)
-find_library(PNG_STATIC_LIBRARY NAMES libpng16.a libpng.a REQUIRED)
-find_path(PNG_HEADER_DIR png.h PATH_SUFFIXES libpng16 REQUIRED)
-add_library(png_static INTERFACE)
-target_include_directories(png_static INTERFACE ${PNG_HEADER_DIR})
-target_link_libraries(png_static INTERFACE ${PNG_STATIC_LIBRARY} ZLIB::ZLIB)
-
-# The Win32 adapters, each linking what it adapts.
-tapvane_layer(engine_win32 engine/win32/*.cpp DEPENDS engine winmm)
+# The Win32 adapters, each linking what it adapts. winmm and ole32 (the image
+# decoder, WIC) are loaded when first needed (engine/win32/system_library.h);
+# uuid is static GUID data.
+tapvane_layer(engine_win32 engine/win32/*.cpp DEPENDS engine)
 tapvane_layer(services_win32 services/win32/*.cpp
-  DEPENDS services engine_win32 png_static user32 gdi32 comctl32 msimg32)
+  DEPENDS services engine_win32 user32 gdi32 comctl32 uuid)
+
+# The project's version, the one place it is set, goes into the version block
+# and the manifest here, and into the package name through version.txt.
+set(generated ${CMAKE_BINARY_DIR}/generated)
+foreach(part MAJOR MINOR PATCH TWEAK)
+  set(TAPVANE_VERSION_${part} ${PROJECT_VERSION_${part}})
+  if(TAPVANE_VERSION_${part} STREQUAL "")
+    set(TAPVANE_VERSION_${part} 0)
+  endif()
+endforeach()
+set(TAPVANE_VERSION_DOTTED
+  "${TAPVANE_VERSION_MAJOR}.${TAPVANE_VERSION_MINOR}.${TAPVANE_VERSION_PATCH}.${TAPVANE_VERSION_TWEAK}")
+configure_file(resources/version.h.in ${generated}/version.h @ONLY)
+configure_file(resources/tapvane2.manifest.in ${generated}/tapvane2.manifest @ONLY)
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/version.txt CONTENT "${PROJECT_VERSION}\n")
 
 file(GLOB resource_scripts CONFIGURE_DEPENDS resources/*.rc)
 file(GLOB resource_files CONFIGURE_DEPENDS resources/*.ico resources/*.cur resources/*.png
-  resources/*.manifest resources/*.h)
-set_source_files_properties(${resource_scripts} PROPERTIES OBJECT_DEPENDS "${resource_files}")
+  resources/*.h)
+set_source_files_properties(${resource_scripts} PROPERTIES
+  INCLUDE_DIRECTORIES ${generated}
+  OBJECT_DEPENDS "${resource_files};${generated}/version.h;${generated}/tapvane2.manifest")
 add_executable(Tapvane2 WIN32 ui/win32/win_main.cpp ${resource_scripts})
 target_link_libraries(Tapvane2 PRIVATE app services_win32)
 target_link_options(Tapvane2 PRIVATE ${static_link} -municode)
 target_compile_options(Tapvane2 PRIVATE ${warnings})
+tapvane_release_program(Tapvane2)
 
 # Tests under Wine: one process per test, so each starts with fresh windows.
 file(GLOB win_test_sources CONFIGURE_DEPENDS tests/win/*.cpp)
@@ -47,6 +57,6 @@ foreach(source ${helper_sources})
 endforeach()
 # The screenshot helper shows the windows with the program's own resources
 # (icon, hand pointer, pictures, common-controls manifest).
-if(TARGET show_window)
-  target_sources(show_window PRIVATE ${resource_scripts})
-endif()
+target_sources(show_window PRIVATE ${resource_scripts})
+# The start-up benchmark's yardstick starts as a GUI program, like Tapvane2.exe.
+set_target_properties(minimal_window PROPERTIES WIN32_EXECUTABLE ON)

@@ -10,7 +10,6 @@ targets=("$@")
 
 bash scripts/install-deps.sh
 for target in "${targets[@]}"; do
-  [ "$target" = windows ] && bash scripts/build-deps.sh
   [ -f "build/$target/CMakeCache.txt" ] || cmake --preset "$target" >/dev/null
   cmake --build --preset "$target"
 done

@@ -8,26 +8,12 @@ packages=(
   wine wine32:i386 xvfb x11-utils xdotool imagemagick
   fonts-wqy-microhei fonts-wine
   googletest cmake ninja-build g++ clang libclang-rt-14-dev
-  libz-mingw-w64-dev dpkg-dev python3
+  python3
 )
 
 need_update=0
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
-  need_update=1
-fi
-
-# deb-src lines are needed for `apt-get source libpng1.6`.
-for f in /etc/apt/sources.list.d/*.sources; do
-  [ -f "$f" ] || continue
-  if grep -q '^Types: deb$' "$f"; then
-    sed -i 's/^Types: deb$/Types: deb deb-src/' "$f"
-    need_update=1
-  fi
-done
-if [ -f /etc/apt/sources.list ] && grep -q '^deb ' /etc/apt/sources.list \
-   && ! grep -q '^deb-src ' /etc/apt/sources.list; then
-  sed -n 's/^deb /deb-src /p' /etc/apt/sources.list >> /etc/apt/sources.list
   need_update=1
 fi
 

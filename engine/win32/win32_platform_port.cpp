@@ -1,12 +1,12 @@
 #include "engine/win32/win32_platform_port.h"
 
 #include <windows.h>
-#include <mmsystem.h>
 
 #include <climits>
 #include <vector>
 
-#include "engine/win32/kernel32_function.h"
+#include "engine/win32/system_library.h"
+#include "engine/win32/timer_resolution.h"
 
 static_assert(kKeyBackspace == VK_BACK && kKeyEnter == VK_RETURN && kKeyControl == VK_CONTROL &&
               kKeyEscape == VK_ESCAPE && kKeySpace == VK_SPACE && kKeyZero == '0' &&
@@ -48,7 +48,8 @@ constexpr int kProcessPowerThrottling = ProcessPowerThrottling;
 // otherwise ignores timeBeginPeriod for hidden processes). Absent before Windows 8.
 void optOutOfTimerThrottling() {
   using SetProcessInformationFn = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
-  auto setInformation = kernel32Function<SetProcessInformationFn>("SetProcessInformation");
+  auto setInformation =
+      systemFunction<SetProcessInformationFn>(L"kernel32.dll", "SetProcessInformation");
   if (setInformation == nullptr) return;
   PowerThrottlingState state{kThrottlingVersion, kIgnoreTimerResolution, 0};
   setInformation(GetCurrentProcess(), kProcessPowerThrottling, &state, sizeof state);
@@ -120,13 +121,7 @@ class Win32PlatformPort final : public PlatformPort {
                                 onlyNew ? 0 : MWMO_INPUTAVAILABLE);
   }
 
-  void setPreciseTiming(bool on) override {
-    if (on) {
-      timeBeginPeriod(1);
-    } else {
-      timeEndPeriod(1);
-    }
-  }
+  void setPreciseTiming(bool on) override { setFineTimerResolution(on); }
 
   void setCursorPosition(ScreenPoint point) override { SetCursorPos(point.x, point.y); }
 

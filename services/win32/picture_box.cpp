@@ -66,7 +66,7 @@ void paintPicture(HWND box) {
     const int width = std::min<int>(size.bmWidth, client.right);
     const int height = std::min<int>(size.bmHeight, client.bottom);
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(dc, 0, 0, width, height, source, 0, 0, width, height, blend);
+    GdiAlphaBlend(dc, 0, 0, width, height, source, 0, 0, width, height, blend);
     SelectObject(source, previous);
     DeleteDC(source);
   }

@@ -1,11 +1,16 @@
 // The support pictures' decoder: a good image comes out premultiplied, a
-// damaged one is refused without harm.
+// damaged one or another format is refused without harm, and the two pictures
+// the program ships decode at their natural sizes.
 #include "services/win32/png_picture.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <vector>
 
 namespace {
@@ -23,12 +28,29 @@ constexpr std::size_t kIdatData = 41;
 constexpr std::size_t kIdatLength = 0x15;
 constexpr std::size_t kIhdrWidth = 16;
 
+// A 1 x 1 BMP, a format the system decodes but a PNG box must not take.
+const std::uint8_t kBmp[] = {
+    0x42, 0x4d, 0x3a, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x36, 0x00, 0x00, 0x00, 0x28,
+    0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x00, 0x18, 0x00,
+    0x00, 0x00, 0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x13, 0x0b, 0x00, 0x00, 0x13, 0x0b, 0x00,
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xff, 0x00};
+
 std::vector<std::uint8_t> good() { return {std::begin(kTwoByTwo), std::end(kTwoByTwo)}; }
+
+// PNG's chunk checksum: CRC-32 with the reflected polynomial 0xEDB88320.
+std::uint32_t crc32Of(const std::uint8_t* bytes, std::size_t length) {
+  std::uint32_t crc = 0xFFFFFFFFu;
+  for (std::size_t i = 0; i < length; ++i) {
+    crc ^= bytes[i];
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
 
 // Rewrites the CRC of the chunk whose type starts at typeAt, so only the damage
 // inside the chunk is left for the decoder to find.
 void fixCrc(std::vector<std::uint8_t>& png, std::size_t typeAt, std::size_t length) {
-  const uLong crc = crc32(0, png.data() + typeAt, static_cast<uInt>(4 + length));
+  const std::uint32_t crc = crc32Of(png.data() + typeAt, 4 + length);
   const std::size_t at = typeAt + 4 + length;
   png[at] = static_cast<std::uint8_t>(crc >> 24);
   png[at + 1] = static_cast<std::uint8_t>(crc >> 16);
@@ -74,10 +96,17 @@ std::vector<Damage> damagedImages() {
   bytes[kIhdrWidth + 3] = 0x02;
   fixCrc(bytes, 12, 13);
   cases.push_back({"absurd width", bytes});
+  cases.push_back({"a BMP, not a PNG", {std::begin(kBmp), std::end(kBmp)}});
   return cases;
 }
 
 TEST(PngPicture, DamagedImagesAreRefusedAndLeaveThePictureEmpty) {
+  // The damage with a right checksum needs fixCrc to compute what the image carries.
+  std::vector<std::uint8_t> refixed = good();
+  fixCrc(refixed, kIdatType, kIdatLength);
+  fixCrc(refixed, 12, 13);
+  ASSERT_EQ(refixed, good());
+
   for (const Damage& damage : damagedImages()) {
     DecodedPicture picture;
     picture.width = 7;
@@ -92,6 +121,34 @@ TEST(PngPicture, DamagedImagesAreRefusedAndLeaveThePictureEmpty) {
 TEST(PngPicture, NullDataIsRefused) {
   DecodedPicture picture;
   EXPECT_FALSE(decodePng(nullptr, 100, picture));
+}
+
+// The build folder is build/windows in the source tree: the pictures are two folders up.
+std::vector<std::uint8_t> shippedPicture(const std::wstring& name) {
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring file(path, length);
+  file.erase(file.find_last_of(L"\\/") + 1);
+  file += L"..\\..\\resources\\" + name;
+  std::ifstream in(file.c_str(), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(PngPicture, TheShippedPicturesDecodeAtTheirNaturalSizes) {
+  struct Shipped {
+    const wchar_t* name;
+    std::int32_t width, height;
+  };
+  for (const Shipped& shipped : {Shipped{L"thanks_card.png", 200, 300},
+                                 Shipped{L"support_card.png", 200, 271}}) {
+    const std::vector<std::uint8_t> png = shippedPicture(shipped.name);
+    ASSERT_FALSE(png.empty()) << "resources/ not found beside the build folder";
+    DecodedPicture picture;
+    ASSERT_TRUE(decodePng(png.data(), png.size(), picture));
+    EXPECT_EQ(picture.width, shipped.width);
+    EXPECT_EQ(picture.height, shipped.height);
+    EXPECT_EQ(picture.pixels.size(), static_cast<std::size_t>(shipped.width) * shipped.height);
+  }
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <float.h>
 
 #include "engine/platform_port.h"
-#include "engine/win32/kernel32_function.h"
+#include "engine/win32/system_library.h"
 #include "engine/win32/win32_platform_port.h"
 #include "services/service_backend.h"
 #include "services/win32/win32_service_backend.h"
@@ -20,7 +20,8 @@ namespace {
 // only with KB2533623.
 void loadDllsFromSystemOnly() {
   using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  if (auto setDirectories = kernel32Function<SetDefaultDllDirectoriesFn>("SetDefaultDllDirectories")) {
+  if (auto setDirectories =
+          systemFunction<SetDefaultDllDirectoriesFn>(L"kernel32.dll", "SetDefaultDllDirectories")) {
     setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   }
 }
