@@ -14,6 +14,8 @@ constexpr KeyCode kKeyEscape = 27;
 constexpr KeyCode kKeySpace = 32;
 constexpr KeyCode kKeyZero = 48;  // the main keyboard's digits are 48..57
 constexpr KeyCode kKeyC = 67;
+constexpr KeyCode kKeyO = 79;
+constexpr KeyCode kKeyS = 83;
 constexpr KeyCode kKeyV = 86;
 constexpr KeyCode kKeyF5 = 116;
 // The main keyboard's minus, point and slash: the keypad's report these too.

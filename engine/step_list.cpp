@@ -29,6 +29,7 @@ void StepList::replaceSteps(std::vector<Step> steps) { steps_ = std::move(steps)
 
 void StepList::release() {
   std::vector<Step>().swap(steps_);
+  std::vector<Step>().swap(kept_);
   pendingClickKind_.reset();
 }
 

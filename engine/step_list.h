@@ -58,10 +58,17 @@ class StepList {
   // Every step in order, for saving.
   const std::vector<Step>& steps() const { return steps_; }
 
+  // The list as it is now is kept (opened from or saved to a file).
+  void markKept() { kept_ = steps_; }
+  // Steps that would be lost: the list differs from the one last kept, and
+  // is not empty.
+  bool hasUnkeptChanges() const { return !steps_.empty() && steps_ != kept_; }
+
   bool captureInProgress() const { return pendingClickKind_.has_value(); }
 
  private:
   std::vector<Step> steps_;
+  std::vector<Step> kept_;
   std::optional<StepKind> pendingClickKind_;
 };
 

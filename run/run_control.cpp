@@ -11,6 +11,7 @@
 #include "run/compact_layout.h"
 #include "services/conversions.h"
 #include "services/message_box.h"
+#include "services/scoped_count.h"
 #include "services/window_service.h"
 
 bool runFlag = false;
@@ -32,6 +33,8 @@ constexpr const char* kNoticeCaption = "提示";
 constexpr const char* kWarningCaption = "警告";
 
 constexpr WindowId kMain = WindowId::MainWindow;
+
+int runsInProgress = 0;
 
 void uncheck(ControlId box) { setChecked(kMain, box, false); }
 
@@ -158,7 +161,10 @@ void onEndlessModeBoxClicked() {
   uncheck(ControlId::timeModeBox);
 }
 
+bool runInProgress() { return runsInProgress > 0; }
+
 void onStartButtonClicked() {
+  const ScopedCount running(runsInProgress);
   if (isChecked(kMain, ControlId::countModeBox)) {
     runCountMode();
   } else if (isChecked(kMain, ControlId::timeModeBox)) {

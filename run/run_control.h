@@ -6,6 +6,9 @@
 extern bool runFlag;            // true while a run may go on
 extern std::int32_t loopCount;  // passes of the count mode
 
+// True from a click on the start button until its run has ended.
+bool runInProgress();
+
 void onCountModeBoxClicked();
 void onTimeModeBoxClicked();
 void onEndlessModeBoxClicked();

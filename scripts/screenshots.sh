@@ -18,7 +18,7 @@ work=$(mktemp -d)
 wine_env_up
 trap 'wine_env_down; rm -rf "$work"' EXIT
 
-for name in main key_operation loop_count run_time support compact_run; do
+for name in main key_operation loop_count run_time support compact_run system_menu; do
   geometry="$work/$name.txt"
   timeout 60 wine "$build/show_window.exe" "$name" "$(winepath -w "$geometry")" 10 \
     </dev/null >/dev/null 2>&1 &

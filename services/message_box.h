@@ -28,3 +28,5 @@ extern std::int32_t dialogAnswer;
 // Texts are UTF-8; an empty caption gets the default one. A box that cannot be
 // shown answers 0.
 std::int32_t showMessageBox(std::string_view text, BoxStyle style, std::string_view caption);
+// True while a box of the program is up (handlers run in its loop meanwhile).
+bool messageBoxUp();

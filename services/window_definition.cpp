@@ -35,3 +35,10 @@ KeyHandler findKeyHandler(const WindowDefinition& window, ControlId control) {
   }
   return nullptr;
 }
+
+const CommandDefinition* findCommand(const WindowDefinition& window, CommandId command) {
+  for (std::size_t i = 0; i < window.commandCount; ++i) {
+    if (window.commands[i].id == command) return &window.commands[i];
+  }
+  return nullptr;
+}

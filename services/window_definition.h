@@ -5,7 +5,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
+#include "engine/key_codes.h"
 #include "services/ids.h"
 
 enum class ControlKind : std::uint8_t {
@@ -63,6 +66,22 @@ struct EventBinding {
   KeyHandler keyHandler;       // keyPressed
 };
 
+enum class CommandId : std::uint8_t { openStepFile, saveStepFile };
+
+// A command added to a window's system menu, also given by Ctrl and a key
+// while the window is active.
+struct CommandDefinition {
+  CommandId id;
+  const char* menuText;  // UTF-8; the key is shown after a tab
+  KeyCode ctrlKey;
+  EventHandler handler;
+};
+
+// Whether the window's commands may run now; greys them in the menu.
+using AvailabilityQuery = bool (*)();
+// UTF-8 paths of the files dropped on the window.
+using FilesDroppedHandler = void (*)(const std::vector<std::string>& paths);
+
 struct WindowDefinition {
   WindowId id;
   const char* caption;  // UTF-8, nullptr for none
@@ -74,6 +93,10 @@ struct WindowDefinition {
   std::size_t controlCount;
   const EventBinding* bindings;
   std::size_t bindingCount;
+  const CommandDefinition* commands = nullptr;
+  std::size_t commandCount = 0;
+  AvailabilityQuery commandsAvailable = nullptr;  // none: always available
+  FilesDroppedHandler filesDropped = nullptr;     // none: files are not taken
 };
 
 // Where the definitions come from: the program's own tables, handed in by the
@@ -86,3 +109,4 @@ const WindowDefinition& windowDefinition(WindowId window);
 const ControlDefinition* findControl(const WindowDefinition& window, ControlId control);
 EventHandler findHandler(const WindowDefinition& window, ControlId control, Event event);
 KeyHandler findKeyHandler(const WindowDefinition& window, ControlId control);
+const CommandDefinition* findCommand(const WindowDefinition& window, CommandId command);

@@ -194,6 +194,23 @@ void raiseKeyPressed(WindowId window, ControlId control, std::int32_t keyCode,
   }
 }
 
+void raiseCommand(WindowId window, CommandId command) {
+  if (eventsHeld()) return;
+  const CommandDefinition* found = findCommand(windowDefinition(window), command);
+  if (found != nullptr && found->handler != nullptr) found->handler();
+}
+
+void raiseFilesDropped(WindowId window, const std::vector<std::string>& paths) {
+  if (eventsHeld()) return;
+  if (FilesDroppedHandler handler = windowDefinition(window).filesDropped) handler(paths);
+}
+
+bool commandsAvailable(WindowId window) {
+  if (eventsHeld() || !isWindowLoaded(window)) return false;
+  const AvailabilityQuery query = windowDefinition(window).commandsAvailable;
+  return query == nullptr || query();
+}
+
 void userClosedWindow(WindowId window) { destroyNow(window); }
 
 void pendingCloseDue(WindowId window) {

@@ -6,8 +6,11 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "services/ids.h"
+#include "services/window_definition.h"
 
 bool isWindowLoaded(WindowId window);
 // True while a modal window of the program is up.
@@ -18,6 +21,12 @@ bool modalWindowUp();
 void raiseEvent(WindowId window, ControlId control, Event event);
 void raiseKeyPressed(WindowId window, ControlId control, std::int32_t keyCode,
                      std::int32_t shiftState);
+// A command of the window's system menu, chosen there or by its key.
+void raiseCommand(WindowId window, CommandId command);
+// Files dropped on a window that takes them.
+void raiseFilesDropped(WindowId window, const std::vector<std::string>& paths);
+// Whether the window's commands may run now (greyed in the menu otherwise).
+bool commandsAvailable(WindowId window);
 
 // The user closed the window (close box, Alt+F4, system menu): it goes now.
 void userClosedWindow(WindowId window);

@@ -5,6 +5,7 @@
 
 #include "engine/message_pump.h"
 #include "services/message_box.h"
+#include "services/scoped_count.h"
 #include "services/window_service.h"
 
 namespace {
@@ -53,6 +54,8 @@ constexpr ControlId kModeBoxes[] = {
 constexpr std::int32_t kShake[] = {-10, +20, -10, -10, +20, -10};
 // clang-format on
 
+int toursInProgress = 0;
+
 void beat() { waitPumping(kBeatMs); }
 
 void inform(std::string_view text) { showMessageBox(text, BoxStyle::information, kCaption); }
@@ -81,7 +84,10 @@ void shakeDelayEdit() {
 
 }  // namespace
 
+bool tourInProgress() { return toursInProgress > 0; }
+
 void onTutorialButtonClicked() {
+  const ScopedCount touring(toursInProgress);
   setAlwaysOnTop(kMain, false);
   dialogAnswer = showMessageBox(kOpeningQuestion, BoxStyle::question, kCaption);
   if (dialogAnswer != kAnswerOk) {

@@ -2,3 +2,5 @@
 #pragma once
 
 void onTutorialButtonClicked();
+// True while the tour (its opening question included) is going on.
+bool tourInProgress();

@@ -10,11 +10,11 @@
 #include "services/conversions.h"
 #include "services/message_box.h"
 #include "services/window_service.h"
+#include "ui/status_band.h"
 
 namespace {
 
 constexpr std::int32_t kCaptureMs = 2000;
-constexpr std::int32_t kFlashMs = 1000;
 // Key kinds follow the combo's items: item 1 is Backspace (kind 4) ... item 6 F5 (kind 9).
 constexpr std::int32_t kFirstKeyItem = 1;
 constexpr std::int32_t kLastKeyItem = 6;
@@ -23,17 +23,6 @@ static_assert(kLastKeyItem + kKindOfItemOffset == static_cast<std::int32_t>(Step
               "the last key item is F5");
 
 constexpr WindowId kMain = WindowId::MainWindow;
-
-void setStatus(std::string_view text) {
-  setProperty(WindowId::MainWindow, ControlId::statusLabel, Property::caption, text);
-}
-
-// Shows text in the status label for a second, then empties it.
-void flashStatus(std::string_view text) {
-  setStatus(text);
-  waitPumping(kFlashMs);
-  setStatus("");
-}
 
 void setRecordClickEnabled(bool enabled) {
   setEnabled(kMain, ControlId::recordClickButton, enabled);

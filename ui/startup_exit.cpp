@@ -8,6 +8,7 @@
 #include "services/process_lifetime.h"
 #include "services/random.h"
 #include "services/window_service.h"
+#include "ui/step_files.h"
 
 std::int32_t usageTicks = 0;
 std::int32_t exitDraw = 0;
@@ -30,11 +31,12 @@ void releaseStepList() { stepList.release(); }
 
 }  // namespace
 
-int mainRoutine() {
+int mainRoutine(const std::vector<std::string>& arguments) {
   initServices();
   stepList.release();
   registerCleanup(releaseStepList);
   loadFirstWindow(WindowId::MainWindow);
+  openStepFileFromCommandLine(arguments);
   // Ends when the last window is gone; the program then ends as every exit does.
   runMessageLoop();
   exitProcess(0);

@@ -9,6 +9,7 @@
 #include "ui/demonstration.h"
 #include "ui/recording.h"
 #include "ui/startup_exit.h"
+#include "ui/step_files.h"
 
 namespace {
 
@@ -111,6 +112,12 @@ constexpr EventBinding kMainWindowBindings[] = {
   {C::tutorialButton,    E::clicked,         onTutorialButtonClicked,       nullptr},
 };
 
+// command                  menu text                    Ctrl+   handler
+constexpr CommandDefinition kMainWindowCommands[] = {
+  {CommandId::openStepFile, "打开步骤文件…\tCtrl+O",    kKeyO,  onOpenStepFileCommand},
+  {CommandId::saveStepFile, "保存步骤文件…\tCtrl+S",    kKeyS,  onSaveStepFileCommand},
+};
+
 constexpr EventBinding kKeyOperationWindowBindings[] = {
   {C::self,              E::created,         onKeyOperationWindowCreated,   nullptr},
   {C::self,              E::willBeDestroyed, onKeyOperationWindowWillBeDestroyed, nullptr},
@@ -136,7 +143,8 @@ constexpr std::size_t countOf(const T (&)[n]) { return n; }
 // id                            caption                         width height frame                     on top taskbar controls, bindings
 constexpr WindowDefinition kWindows[kWindowCount] = {
   {WindowId::MainWindow,         "Tapvane2  tapvane2.example",   318, 266, Frame::fixedWithCaption, true,  true,
-   kMainWindowControls, countOf(kMainWindowControls), kMainWindowBindings, countOf(kMainWindowBindings)},
+   kMainWindowControls, countOf(kMainWindowControls), kMainWindowBindings, countOf(kMainWindowBindings),
+   kMainWindowCommands, countOf(kMainWindowCommands), stepFileCommandsAvailable, onStepFilesDropped},
   {WindowId::KeyOperationWindow, "可选操作列",                   318, 266, Frame::fixedWithCaption, false, false,
    kKeyOperationWindowControls, countOf(kKeyOperationWindowControls), kKeyOperationWindowBindings, countOf(kKeyOperationWindowBindings)},
   {WindowId::LoopCountWindow,    nullptr,                        128,  36, Frame::none,             true,  false,

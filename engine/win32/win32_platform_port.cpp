@@ -10,7 +10,7 @@
 
 static_assert(kKeyBackspace == VK_BACK && kKeyEnter == VK_RETURN && kKeyControl == VK_CONTROL &&
               kKeyEscape == VK_ESCAPE && kKeySpace == VK_SPACE && kKeyZero == '0' &&
-              kKeyC == 'C' && kKeyV == 'V' && kKeyF5 == VK_F5 && kKeyMinus == VK_OEM_MINUS &&
+              kKeyC == 'C' && kKeyO == 'O' && kKeyS == 'S' && kKeyV == 'V' && kKeyF5 == VK_F5 && kKeyMinus == VK_OEM_MINUS &&
               kKeyPoint == VK_OEM_PERIOD && kKeySlash == VK_OEM_2,
               "the portable key codes are the virtual-key numbers");
 

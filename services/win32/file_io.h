@@ -7,12 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "services/file_access.h"
-
-struct FileContent {
-  FileReadResult result = FileReadResult::other;
-  std::string bytes;  // empty unless ok
-};
+#include "services/file_service.h"
 
 // Looks at the size first: a file over maxBytes is refused without being read.
 FileContent readWholeFile(std::string_view path, std::size_t maxBytes);

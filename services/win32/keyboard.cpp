@@ -112,6 +112,10 @@ bool translateKeyboard(const MSG& message) {
   LiveWindow* window = liveWindowOfHandle(GetAncestor(target, GA_ROOT));
   if (window == nullptr) return false;
   if (!IsWindowEnabled(target) || !IsWindowEnabled(window->handle)) return false;
+  if (window->accelerators != nullptr) {
+    MSG copy = message;
+    if (TranslateAcceleratorW(window->handle, window->accelerators, &copy)) return true;
+  }
 
   const bool keyDown = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
   if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 &&

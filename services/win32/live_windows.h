@@ -25,6 +25,7 @@ struct LiveWindow {
   std::vector<LiveControl> controls;  // in definition order
   bool alwaysOnTop = false;
   HWND lastFocus = nullptr;
+  HACCEL accelerators = nullptr;  // the Ctrl+key of its commands; destroyed with it
 };
 
 // Indexed by WindowId; a window's entry exists from just before it is created

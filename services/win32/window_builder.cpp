@@ -7,6 +7,7 @@
 #include "services/win32/control_factory.h"
 #include "services/win32/picture_box.h"
 #include "services/win32/wide_text.h"
+#include "services/win32/window_commands.h"
 
 const wchar_t kTopLevelClass[] = L"Tapvane2Window";
 
@@ -41,7 +42,8 @@ bool buildWindow(LiveWindow& window, HWND owner) {
   const DWORD style = definition.frame == Frame::fixedWithCaption
                           ? WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN
                           : WS_POPUP | WS_CLIPCHILDREN;
-  const DWORD extendedStyle = window.alwaysOnTop ? WS_EX_TOPMOST : 0;
+  const DWORD extendedStyle = (window.alwaysOnTop ? WS_EX_TOPMOST : 0) |
+                              (definition.filesDropped != nullptr ? WS_EX_ACCEPTFILES : 0);
   // Centred on the whole primary screen; the stored left and top are not used.
   const int left = (GetSystemMetrics(SM_CXSCREEN) - definition.width) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - definition.height) / 2;
@@ -51,6 +53,7 @@ bool buildWindow(LiveWindow& window, HWND owner) {
                                 moduleHandle(), &window);
   if (handle == nullptr) return false;
   window.handle = handle;
+  addWindowCommands(window);
 
   window.controls.clear();
   window.controls.reserve(definition.controlCount);

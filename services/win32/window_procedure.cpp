@@ -3,6 +3,9 @@
 #include "services/win32/window_procedure.h"
 
 #include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "engine/fatal_fault.h"
 #include "services/win32/control_kinds.h"
@@ -10,6 +13,7 @@
 #include "services/win32/keyboard.h"
 #include "services/win32/live_windows.h"
 #include "services/win32/timers.h"
+#include "services/win32/window_commands.h"
 #include "services/window_lifecycle.h"
 
 namespace {
@@ -34,6 +38,13 @@ LRESULT onNcCreate(const WindowMessage& message) {
 // A handler may unload the window: nothing here touches it after raising an event.
 
 LRESULT onCommand(LiveWindow& window, const WindowMessage& message) {
+  // An accelerator that is not in the system menu (the menu gives WM_SYSCOMMAND).
+  if (message.lParam == 0 && HIWORD(message.wParam) == 1) {
+    if (const std::optional<CommandId> command = commandOfMenuId(window, LOWORD(message.wParam))) {
+      raiseCommand(window.id, *command);
+      return 0;
+    }
+  }
   if (message.lParam != 0 && HIWORD(message.wParam) == BN_CLICKED) {
     LiveControl* live = controlByHandle(window, reinterpret_cast<HWND>(message.lParam));
     if (live != nullptr && raisesClicked(live->definition->kind)) {
@@ -80,6 +91,26 @@ LRESULT onSetCursor(LiveWindow& window, const WindowMessage& message) {
   return message.passOn();
 }
 
+LRESULT onSysCommand(LiveWindow& window, const WindowMessage& message) {
+  if (const std::optional<CommandId> command = commandOfMenuId(window, message.wParam)) {
+    raiseCommand(window.id, *command);
+    return 0;
+  }
+  return message.passOn();
+}
+
+// Before the system menu opens, and before an accelerator picks one of its items.
+LRESULT onInitMenu(LiveWindow& window, const WindowMessage& message) {
+  updateCommandStates(window);
+  return message.passOn();
+}
+
+LRESULT onDropFiles(LiveWindow& window, const WindowMessage& message) {
+  const std::vector<std::string> paths = takeDroppedFiles(reinterpret_cast<HDROP>(message.wParam));
+  raiseFilesDropped(window.id, paths);
+  return 0;
+}
+
 LRESULT onActivate(LiveWindow& window, const WindowMessage& message) {
   if (LOWORD(message.wParam) == WA_INACTIVE) rememberFocus(window);
   return message.passOn();
@@ -107,6 +138,7 @@ LRESULT onDestroy(LiveWindow& window) {
 
 LRESULT onNcDestroy(LiveWindow& window, const WindowMessage& message) {
   const WindowId id = window.id;
+  if (window.accelerators != nullptr) DestroyAcceleratorTable(window.accelerators);
   liveWindows[static_cast<std::size_t>(id)].reset();
   windowGone(id);
   return message.passOn();
@@ -126,6 +158,10 @@ LRESULT handleWindowMessage(const WindowMessage& message) {
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORLISTBOX:  return onControlColour(*window, message);
     case WM_SETCURSOR:        return onSetCursor(*window, message);
+    case WM_SYSCOMMAND:       return onSysCommand(*window, message);
+    case WM_INITMENU:
+    case WM_INITMENUPOPUP:    return onInitMenu(*window, message);
+    case WM_DROPFILES:        return onDropFiles(*window, message);
     case WM_ACTIVATE:         return onActivate(*window, message);
     case WM_SETFOCUS:         return onSetFocus(*window, message);
     case WM_CLOSE:            return onClose(*window);

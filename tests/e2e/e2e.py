@@ -143,9 +143,9 @@ def keys_over(rect, *args):
 class App:
     """One running Tapvane2.exe."""
 
-    def __init__(self, rig):
+    def __init__(self, rig, *arguments):
         self.rig = rig
-        self.process = subprocess.Popen(["wine", str(rig.app_exe)], stdin=subprocess.DEVNULL,
+        self.process = subprocess.Popen(["wine", str(rig.app_exe), *arguments], stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         time.sleep(0.5)
 
@@ -641,6 +641,100 @@ def case_key_window_closed_minimised(rig, session):
     check(not main["iconic"], "main window came back minimised")
 
 
+STEP_WORDS = {0: "left-click", 1: "left-double-click", 2: "right-click", 3: "right-double-click",
+              4: "key backspace", 5: "key enter", 6: "key space", 7: "key copy", 8: "key paste", 9: "key f5"}
+
+
+def step_file_lines(steps):
+    lines = []
+    for step in steps:
+        words = STEP_WORDS[step["kind"]]
+        where = f" {step['x']} {step['y']}" if step["kind"] <= 3 else ""
+        lines.append(f"{words}{where} {step['delay']}")
+    return lines
+
+
+def file_dialog(app):
+    """The common open or save dialog: a dialog with a folder view."""
+    def find():
+        for window in app.ours():
+            if window["class"] == DIALOG_CLASS and window["visible"] and \
+                    any(c["class"] == "SHELLDLL_DefView" for c in window["children"]):
+                return window
+        return None
+
+    return wait_for("a file dialog", find, 10.0)
+
+
+def use_file_dialog(app, key, path):
+    """Opens the open (Ctrl+O) or save (Ctrl+S) dialog from the keyboard and
+    gives it a full path, as a user typing it would."""
+    main = app.main()
+    click_at(centre(app.control("下方输入延迟")["rect"]))  # activate the main window, away from any button
+    keys_over(main["rect"], "key", key)
+    dialog = file_dialog(app)
+    keys_over(dialog["rect"], "type", "--delay", "5", wine_path(path))
+    keys_over(dialog["rect"], "key", "Return")
+    wait_for("the file dialog to close",
+             lambda: all(w["hwnd"] != dialog["hwnd"] for w in app.ours() if w["visible"]), 10.0)
+
+
+def case_save_with_ctrl_s(rig, session):
+    """Ctrl+S and the system's save dialog write the recorded steps."""
+    ensure_recorded(session)
+    app = session.app
+    app.wait_idle()
+    path = rig.scratch / "saved.tvsteps"
+    use_file_dialog(app, "ctrl+s", path)
+    wait_for("已保存 6 个步骤", lambda: app.status() == "已保存 6 个步骤", 5.0)
+    raw = path.read_bytes()
+    check(raw.startswith(b"tapvane2-steps 1\r\n# Tapvane2 "), f"file starts {raw[:40]!r}")
+    lines = [line for line in raw.decode("utf-8").split("\r\n") if line and not line.startswith("#")]
+    check(lines == ["tapvane2-steps 1", *step_file_lines(Session.STEPS)], f"saved lines: {lines}")
+
+
+def case_damaged_file_keeps_the_steps(rig, session):
+    """A damaged file is refused with its line, and a run then plays the old steps."""
+    ensure_recorded(session)
+    app, target = session.app, session.target
+    app.wait_idle()
+    path = rig.scratch / "damaged.tvsteps"
+    path.write_bytes(b"tapvane2-steps 1\r\nleft-click 10 10 100\r\nleft-click 20 x 100\r\n")
+    use_file_dialog(app, "ctrl+o", path)
+    box = app.message_box("第 3 行")
+    texts = " ".join(c["text"] for c in box["children"])
+    check("damaged.tvsteps" in texts and "当前的步骤保持不变" in texts, f"error box says {texts!r}")
+    app.answer_box(box, "Return")
+    app.set_mode(None)
+    mark = target.mark()
+    app.click("开始执行")
+    check_normal_layout(app)
+    target.wait_quiet()
+    match_steps(target.events(mark), Session.STEPS, passes=1)
+
+
+def case_command_line_file(rig, session):
+    """Tapvane2.exe FILE opens the file at start, and a run plays its steps."""
+    target = session.target
+    path = rig.scratch / "from the command line.tvsteps"
+    path.write_text("tapvane2-steps 1\r\n" + "\r\n".join(step_file_lines(Session.STEPS)) + "\r\n",
+                    encoding="utf-8")
+    app = App(rig, wine_path(path))
+    try:
+        app.wait_main()
+        wait_for("已打开 6 个步骤", lambda: app.status() == "已打开 6 个步骤", 10.0)
+        app.wait_idle()
+        mark = target.mark()
+        app.click("开始执行")
+        check_normal_layout(app)
+        target.wait_quiet()
+        match_steps(target.events(mark), Session.STEPS, passes=1)
+    finally:
+        app.close()
+        code = app.exit_code()
+        check(code == 0, f"exit code {code}")
+
+
 def case_time_mode(rig, session):
     ensure_recorded(session)
     app, target = session.app, session.target
@@ -816,8 +910,13 @@ def main():
                     ("the key-operation window closed while minimised", case_key_window_closed_minimised),
                     ("time mode, 3000 ms", case_time_mode),
                     ("endless mode, stopped by the stop button", case_endless_stop_button),
+                    ("Ctrl+S saves the steps through the save dialog", case_save_with_ctrl_s),
+                    ("a damaged file is refused and the old steps still play", case_damaged_file_keeps_the_steps),
+                    # Replaces the recorded steps with two of its own.
                     ("endless mode with zero waits, stopped by Esc", case_endless_zero_waits_escape),
                     ("closing the main window exits with 0", case_close_exit_code),
+                    # Alone on the screen now: App finds windows by caption.
+                    ("a file named on the command line is opened and plays", case_command_line_file),
                 ]:
                     if only and only not in name:
                         continue

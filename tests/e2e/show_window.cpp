@@ -1,6 +1,7 @@
 // Shows one of the program's windows as a user would meet it, for the
 // screenshot script:  show_window NAME GEOMETRY_FILE [SECONDS]
-// NAME: main, key_operation, loop_count, run_time, support or compact_run.
+// NAME: main, key_operation, loop_count, run_time, support, compact_run or
+// system_menu (the main window with its system menu open).
 // Writes "left top width height" of the window to GEOMETRY_FILE once it is up,
 // then ends after SECONDS (default 8).
 #include <windows.h>
@@ -36,12 +37,27 @@ const Choice kChoices[] = {
     {"main", WindowId::MainWindow},        {"compact_run", WindowId::MainWindow},
     {"key_operation", WindowId::KeyOperationWindow}, {"loop_count", WindowId::LoopCountWindow},
     {"run_time", WindowId::RunTimeWindow}, {"support", WindowId::SupportWindow},
+    {"system_menu", WindowId::MainWindow},
 };
+
+// The rectangle of an open popup menu, if one is up.
+bool openMenuRect(RECT& rect) {
+  HWND menu = FindWindowW(L"#32768", nullptr);
+  return menu != nullptr && IsWindowVisible(menu) && GetWindowRect(menu, &rect);
+}
+
+void CALLBACK openSystemMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  // As Alt+Space would.
+  PostMessageW(windowHandle(WindowId::MainWindow), WM_SYSCOMMAND, SC_KEYMENU, ' ');
+}
 
 void CALLBACK writeGeometry(HWND, UINT, UINT_PTR timer, DWORD) {
   KillTimer(nullptr, timer);
   RECT frame{};
   GetWindowRect(windowHandle(shown), &frame);
+  RECT menu{};
+  if (openMenuRect(menu)) UnionRect(&frame, &frame, &menu);
   if (FILE* out = std::fopen(geometryFile, "w")) {
     std::fprintf(out, "%ld %ld %ld %ld\n", frame.left, frame.top, frame.right - frame.left,
                  frame.bottom - frame.top);
@@ -80,6 +96,7 @@ int main(int argc, char** argv) {
   // The other windows are shown from the main window, as the program does.
   loadFirstWindow(WindowId::MainWindow);
   if (std::strcmp(choice->name, "compact_run") == 0) compactRunLayout();
+  if (std::strcmp(choice->name, "system_menu") == 0) SetTimer(nullptr, 0, 500, openSystemMenu);
   if (shown != WindowId::MainWindow) loadWindow(shown, true);
   runMessageLoop();
   return 0;

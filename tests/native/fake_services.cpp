@@ -353,6 +353,7 @@ std::int32_t FakeServices::showMessageBox(std::string_view text, BoxStyle style,
                                           std::string_view caption) {
   boxes.push_back(Box{std::string(text), style, std::string(caption)});
   log.push_back("box " + std::string(caption) + " " + std::to_string(static_cast<int>(style)));
+  if (whileNextBoxIsUp) std::exchange(whileNextBoxIsUp, nullptr)();
   if (boxAnswers.empty()) return 0;
   const std::int32_t answer = boxAnswers.front();
   boxAnswers.pop_front();

@@ -70,6 +70,8 @@ class FakeServices : public ServiceBackend {
   // --- Scripts -------------------------------------------------------------
   // Answers of the next message boxes, in order; OK once they run out.
   std::deque<std::int32_t> boxAnswers;
+  // Runs inside the next message box, as a handler dispatched by its loop would.
+  std::function<void()> whileNextBoxIsUp;
   // What the tick counter reads.
   std::uint32_t tick = 0;
   // The next modal showing of window plays these actions, each as its own

@@ -5,10 +5,16 @@
 
 #include <float.h>
 
+#include <string>
+#include <vector>
+
 #include "engine/platform_port.h"
 #include "engine/win32/system_library.h"
 #include "engine/win32/win32_platform_port.h"
+#include "services/file_service.h"
 #include "services/service_backend.h"
+#include "services/win32/wide_text.h"
+#include "services/win32/win32_file_backend.h"
 #include "services/win32/win32_service_backend.h"
 #include "services/window_definition.h"
 #include "ui/startup_exit.h"
@@ -26,6 +32,39 @@ void loadDllsFromSystemOnly() {
   }
 }
 
+// True when anything follows the program's own name, which comes first and in
+// quotes when it holds a space.
+bool hasArguments(const wchar_t* commandLine) {
+  const wchar_t* rest = commandLine;
+  if (*rest == L'"') {
+    ++rest;
+    while (*rest != L'\0' && *rest != L'"') ++rest;
+    if (*rest == L'"') ++rest;
+  } else {
+    while (*rest != L'\0' && *rest != L' ' && *rest != L'\t') ++rest;
+  }
+  while (*rest == L' ' || *rest == L'\t') ++rest;
+  return *rest != L'\0';
+}
+
+// The arguments after the program's name, in UTF-8, read from the UTF-16
+// command line whatever the system's code page.
+std::vector<std::string> programArguments() {
+  std::vector<std::string> arguments;
+  const wchar_t* commandLine = GetCommandLineW();
+  // shell32 is loaded only when there is something to split.
+  if (!hasArguments(commandLine)) return arguments;
+  using SplitFunction = LPWSTR*(WINAPI*)(LPCWSTR, int*);
+  const auto split = systemFunction<SplitFunction>(L"shell32.dll", "CommandLineToArgvW");
+  if (split == nullptr) return arguments;
+  int count = 0;
+  LPWSTR* words = split(commandLine, &count);
+  if (words == nullptr) return arguments;
+  for (int index = 1; index < count; ++index) arguments.push_back(narrow(words[index]));
+  LocalFree(words);
+  return arguments;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -33,6 +72,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   _fpreset();
   installPlatformPort(&win32PlatformPort());
   installServiceBackend(&win32ServiceBackend());
+  installFileBackend(&win32FileBackend());
   installWindowDefinitions(&programWindowDefinition);
-  return mainRoutine();
+  return mainRoutine(programArguments());
 }

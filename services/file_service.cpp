@@ -1,4 +1,6 @@
-#include "services/file_access.h"
+#include "services/file_service.h"
+
+#include "engine/fatal_fault.h"
 
 #include "services/step_file.h"
 
@@ -38,4 +40,15 @@ std::string fileSaveFailureText(FileSaveResult result) {
       break;
   }
   return "保存文件时出错。";
+}
+
+namespace {
+FileBackend* installedFileBackend = nullptr;
+}  // namespace
+
+void installFileBackend(FileBackend* backend) { installedFileBackend = backend; }
+
+FileBackend& fileBackend() {
+  if (installedFileBackend == nullptr) fatalFault("The file services were used before they were set up.");
+  return *installedFileBackend;
 }
