@@ -1,4 +1,6 @@
-// Windows and controls are named by role; handlers never see a window handle.
+// The names the handlers and the services share: windows and controls by role
+// (handlers never see a window handle), properties, events, and portable
+// names for the platform's numbers.
 #pragma once
 
 #include <cstdint>
@@ -81,3 +83,21 @@ enum class ZOrder : std::uint8_t { top, bottom, topmost, notTopmost };
 
 using EventHandler = void (*)();
 using KeyHandler = void (*)(std::int32_t keyCode, std::int32_t shiftState);
+
+// Message-box styles, by the handlers' own numbers; each backend turns them
+// into its platform's styles.
+enum class BoxStyle : std::int32_t {
+  stop = 16,         // stop icon, OK
+  question = 33,     // question icon, OK and Cancel
+  exclamation = 49,  // exclamation icon, OK and Cancel
+  information = 64,  // information icon, OK
+};
+
+// Message-box answer codes.
+constexpr std::int32_t kAnswerOk = 0;
+constexpr std::int32_t kAnswerCancel = 1;
+constexpr std::int32_t kAnswerAbort = 2;
+constexpr std::int32_t kAnswerRetry = 3;
+constexpr std::int32_t kAnswerIgnore = 4;
+constexpr std::int32_t kAnswerYes = 5;
+constexpr std::int32_t kAnswerNo = 6;

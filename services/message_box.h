@@ -1,26 +1,11 @@
-// Message boxes: the styles the handlers use, the answer codes, and where the
+// Message boxes (their styles and answer codes are in ids.h), and where the
 // answer of the last confirmation box is kept.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
 
-// The handlers' own numbers; each backend turns them into its platform's styles.
-enum class BoxStyle : std::int32_t {
-  stop = 16,         // stop icon, OK
-  question = 33,     // question icon, OK and Cancel
-  exclamation = 49,  // exclamation icon, OK and Cancel
-  information = 64,  // information icon, OK
-};
-
-// Answer codes.
-constexpr std::int32_t kAnswerOk = 0;
-constexpr std::int32_t kAnswerCancel = 1;
-constexpr std::int32_t kAnswerAbort = 2;
-constexpr std::int32_t kAnswerRetry = 3;
-constexpr std::int32_t kAnswerIgnore = 4;
-constexpr std::int32_t kAnswerYes = 5;
-constexpr std::int32_t kAnswerNo = 6;
+#include "services/ids.h"
 
 // The answer code of the last confirmation box a handler asked.
 extern std::int32_t dialogAnswer;

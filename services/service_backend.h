@@ -11,7 +11,6 @@
 #include <string_view>
 
 #include "services/ids.h"
-#include "services/message_box.h"
 
 class ServiceBackend {
  public:

@@ -11,7 +11,6 @@
 #include "engine/platform_port.h"
 #include "services/service_backend.h"
 #include "services/window_definition.h"
-#include "services/window_service.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // while it is built, the modal loop, a close that waits for the queue, the
 // quit request when the last window goes, and the delivery of events to the
 // bound handlers. The handlers reach it through window_service.h; backends
-// report what happens to their windows through the calls below.
+// report what happens to their windows through the calls after the first few.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +11,13 @@
 
 #include "services/ids.h"
 #include "services/window_definition.h"
+
+void loadFirstWindow(WindowId window);
+void runMessageLoop();
+// With modal, returns only after the window has gone.
+bool loadWindow(WindowId window, bool modal);
+// Asks for the window to be destroyed once the calling handler has returned.
+void closeWindow(WindowId window);
 
 bool isWindowLoaded(WindowId window);
 // True while a modal window of the program is up.

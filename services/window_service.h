@@ -9,13 +9,8 @@
 #include <string_view>
 
 #include "services/ids.h"
-
-void loadFirstWindow(WindowId window);
-void runMessageLoop();
-// With modal, returns only after the window has gone.
-bool loadWindow(WindowId window, bool modal);
-// Asks for the window to be destroyed once the calling handler has returned.
-void closeWindow(WindowId window);
+// Loading, the message loop and closing.
+#include "services/window_lifecycle.h"
 
 std::int32_t getProperty(WindowId window, ControlId control, Property property);
 std::string getTextProperty(WindowId window, ControlId control, Property property);
