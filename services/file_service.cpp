@@ -2,8 +2,6 @@
 
 #include "engine/fatal_fault.h"
 
-#include "services/step_file.h"
-
 std::string fileReadFailureText(FileReadResult result) {
   switch (result) {
     case FileReadResult::ok:
@@ -13,9 +11,7 @@ std::string fileReadFailureText(FileReadResult result) {
     case FileReadResult::accessDenied:
       return "无法读取该文件：没有访问权限，或文件正被其他程序占用。";
     case FileReadResult::tooLarge:
-      // The program reads only step files, so their limit is the one to name.
-      return "文件大于 " + std::to_string(kMaxStepFileBytes / (1024 * 1024)) +
-             " MiB，超过了步骤文件的大小上限。";
+      return "文件太大，无法读取。";
     case FileReadResult::other:
       break;
   }

@@ -435,11 +435,14 @@ bool isKeyKind(StepKind kind) {
 
 }  // namespace
 
+std::string stepFileTooLargeText() {
+  return "文件大于 " + std::to_string(kMaxStepFileBytes / (1024 * 1024)) +
+         " MiB，超过了步骤文件的大小上限。";
+}
+
 ParsedStepFile parseStepFile(std::string_view fileBytes) {
   if (fileBytes.size() > kMaxStepFileBytes) {
-    return failure(0, StepFileError::fileTooLarge,
-                   "文件大于 " + std::to_string(kMaxStepFileBytes / (1024 * 1024)) +
-                       " MiB，超过了步骤文件的大小上限。");
+    return failure(0, StepFileError::fileTooLarge, stepFileTooLargeText());
   }
   const auto unsupported = [](const char* encoding) {
     return failure(0, StepFileError::unsupportedEncoding,

@@ -99,6 +99,8 @@ struct ParsedStepFile {
 // Reads a whole file's bytes. Any bytes at all give steps or a problem; the only
 // exception is std::bad_alloc when memory runs out.
 ParsedStepFile parseStepFile(std::string_view fileBytes);
+// Why a file over kMaxStepFileBytes is refused, for whoever finds it first.
+std::string stepFileTooLargeText();
 // The problem as one sentence: "第 12 行：…", or the description alone for line 0.
 std::string describeStepFileProblem(const StepFileProblem& problem);
 // The file's bytes; version goes into the comment line after the program's name.

@@ -37,7 +37,10 @@ std::optional<std::size_t> replaceStepsFromFile(const std::string& path) {
   try {
     const FileContent content = fileBackend().readWholeFile(path, kMaxStepFileBytes);
     if (content.result != FileReadResult::ok) {
-      refuseToOpen(path, fileReadFailureText(content.result));
+      // The reader's own limit is the one a user can act on.
+      refuseToOpen(path, content.result == FileReadResult::tooLarge
+                             ? stepFileTooLargeText()
+                             : fileReadFailureText(content.result));
       return std::nullopt;
     }
     parsed = parseStepFile(content.bytes);
